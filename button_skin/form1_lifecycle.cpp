@@ -1,0 +1,30 @@
+#include "button_skin/form1_lifecycle.h"
+
+#include "button_skin/mVistaButton.h"
+#include "forms_runtime/application.h"
+#include "forms_runtime/form.h"
+#include "forms_runtime/message_box.h"
+#include "forms_runtime/runtime_error.h"
+
+namespace mVistaButton {
+
+namespace {
+void (*g_hookFault)() = nullptr;
+}
+
+void testing::SetHookFault(void (*fault)()) { g_hookFault = fault; }
+
+void Form1_Load() {
+    try {
+        HWND hWnd = forms::FindForm(L"Form1")->hWnd();
+        if (g_hookFault) g_hookFault();
+        HookWindow(hWnd);
+    } catch (const forms::RuntimeError& error) {
+        forms::MsgBox(error.Description().c_str(), MB_OK | MB_ICONINFORMATION, L"提示");
+        forms::End(1);
+    }
+}
+
+void Form1_Unload(int&) { UnhookWindow(forms::FindForm(L"Form1")->hWnd()); }
+
+}  // namespace mVistaButton

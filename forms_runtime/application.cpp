@@ -1,0 +1,28 @@
+#include "forms_runtime/application.h"
+
+#include "forms_runtime/form.h"
+#include "forms_runtime/form_internal.h"
+#include "forms_runtime/run.h"
+
+namespace forms {
+
+void ReportUntrappedError(const RuntimeError& error) {
+    const std::wstring message = UntrappedErrorMessage(error);
+    MessageBoxW(GetActiveWindow(), message.c_str(), L"Tavirel", MB_OK | MB_ICONERROR);
+    End(1);
+}
+
+void End(UINT exitCode) { ExitProcess(exitCode); }
+
+int Run(const FormDef& startup, std::span<const EventBinding> events, HINSTANCE instance) {
+    Form::Load(startup, events, instance).Show();
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateFormKey(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace forms

@@ -1,0 +1,53 @@
+#include "forms_runtime/clipboard.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace forms::clipboard {
+
+namespace {
+
+constexpr int kOpenAttempts = 10;
+constexpr DWORD kOpenPause = 10;  // milliseconds between attempts
+
+bool OpenWithRetries() {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        Sleep(kOpenPause);
+    }
+    return false;
+}
+
+std::string ToAnsi(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int wideLength = static_cast<int>(text.size());
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, ansi.data(), bytes, nullptr, nullptr);
+    return ansi;
+}
+
+}  // namespace
+
+bool ReplaceWithText(std::wstring_view text) {
+    const std::string ansi = ToAnsi(text);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1);
+    if (memory == nullptr) return false;
+    void* bytes = GlobalLock(memory);
+    std::memcpy(bytes, ansi.c_str(), ansi.size() + 1);
+    GlobalUnlock(memory);
+
+    if (!OpenWithRetries()) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    if (!placed) GlobalFree(memory);  // the clipboard owns it only once placed
+    return placed;
+}
+
+}  // namespace forms::clipboard

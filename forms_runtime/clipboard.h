@@ -1,0 +1,14 @@
+// The system clipboard.
+#pragma once
+
+#include <string_view>
+
+namespace forms::clipboard {
+
+// Empties the clipboard and puts text on it as plain text (CF_TEXT, in the
+// system's ANSI code page), alone. Another program may hold the clipboard
+// open: the open is retried for about a tenth of a second, and if it stays
+// busy nothing is changed and false is returned.
+bool ReplaceWithText(std::wstring_view text);
+
+}  // namespace forms::clipboard

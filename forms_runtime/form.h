@@ -1,0 +1,64 @@
+// A window built from its definition, with its controls and events.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms_runtime/form_definition.h"
+#include "forms_runtime/form_events.h"
+
+namespace forms {
+
+struct ControlRecord;
+class FontSet;
+
+class Form {
+public:
+    // Creates the window and every control of the definition with its start
+    // values, then raises Load. The window is not shown yet.
+    static Form& Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance);
+
+    // Shows the window centred on the screen, the focus in its first tab stop.
+    void Show();
+
+    // Closes the window as the user would: Unload, then the window goes.
+    void Close();
+
+    HWND hWnd() const { return hwnd_; }
+    int Dpi() const { return dpi_; }
+    const FormDef& Definition() const { return def_; }
+
+    HWND Control(std::wstring_view name, int index = -1) const;
+    std::wstring Text(std::wstring_view name, int index = -1) const;
+    // Sets a text box's text. Change is raised before this returns, but only
+    // when the text really changes: an unchanged write raises nothing, so a
+    // handler that writes into its own box cannot loop.
+    void SetText(std::wstring_view name, std::wstring_view text, int index = -1);
+    bool Value(std::wstring_view name, int index = -1) const;  // option button selected
+
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+private:
+    Form(const FormDef& def, std::span<const EventBinding> events);
+
+    friend struct FormAccess;
+    const FormDef& def_;
+    std::span<const EventBinding> events_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    std::unique_ptr<FontSet> fonts_;
+    std::vector<std::unique_ptr<ControlRecord>> controls_;
+    HWND lastFocus_ = nullptr;
+};
+
+// The loaded window of that name, or null.
+Form* FindForm(std::wstring_view name);
+
+}  // namespace forms

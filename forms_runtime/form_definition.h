@@ -1,0 +1,60 @@
+// The declarative description of a window: a table of controls with their
+// kinds, containers, captions, twips, colours, fonts and tab order, which the
+// forms runtime reads once to build the window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+namespace forms {
+
+enum class ControlKind { Frame, Label, TextBox, OptionButton, CommandButton };
+
+struct Colour {
+    std::uint8_t r, g, b;
+};
+
+struct FontDef {
+    const wchar_t* face;  // preferred face; a CJK substitute is used where it is missing
+    int tenthsOfPoint;    // 105 = 10.5 pt
+    int weight;           // 400 = normal
+    bool italic, underline, strikeout;
+    std::uint8_t charset;
+};
+
+enum ControlFlag : unsigned {
+    kNoFlags = 0,
+    kAutoSize = 1u << 0,   // a label that sizes itself to its caption
+    kSelected = 1u << 1,   // an option button selected at start
+    kOwnerDraw = 1u << 2,  // a command button whose face the program paints
+};
+
+struct ControlDef {
+    ControlKind kind;
+    const wchar_t* name;
+    int index;                 // position in a control array, -1 when not in one
+    const wchar_t* container;  // the frame that holds it, nullptr for the window
+    const wchar_t* caption;    // caption, or the text of a text box at start
+    int left, top, width, height;  // twips, relative to the container
+    int tabIndex;
+    std::optional<Colour> backColour;  // the system's colours when empty
+    const FontDef* font;               // the window's font when null
+    unsigned flags;
+};
+
+// Controls are listed from the top of the z-order down; a frame comes before
+// the controls it contains.
+struct FormDef {
+    const wchar_t* name;
+    const wchar_t* caption;
+    int clientWidth, clientHeight;  // twips
+    int iconResource;               // icon group of the program file, 0 for none
+    const FontDef* font;            // the window's font
+    std::span<const ControlDef> controls;
+};
+
+// Twips to device pixels at the display's resolution (15 twips a pixel at 96 DPI).
+int TwipsToPixels(int twips, int dpi);
+
+}  // namespace forms

@@ -1,0 +1,24 @@
+#include "forms_runtime/form_events.h"
+
+namespace forms {
+
+namespace {
+EventTrace g_trace = nullptr;
+}
+
+const wchar_t* EventName(Event event) {
+    switch (event) {
+    case Event::Load: return L"Load";
+    case Event::Unload: return L"Unload";
+    case Event::Click: return L"Click";
+    case Event::Change: return L"Change";
+    case Event::DblClick: return L"DblClick";
+    case Event::KeyPress: return L"KeyPress";
+    }
+    return L"?";
+}
+
+void SetEventTrace(EventTrace trace) { g_trace = trace; }
+EventTrace CurrentEventTrace() { return g_trace; }
+
+}  // namespace forms

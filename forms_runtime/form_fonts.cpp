@@ -1,0 +1,78 @@
+// Fonts at the form's resolution. A preferred face that the system lacks is
+// replaced by the system's CJK font, so that the Chinese captions still read
+// right; sizes stay as defined.
+#include <windows.h>
+
+#include <cwchar>
+
+#include "forms_runtime/form_internal.h"
+
+namespace forms {
+
+namespace {
+
+int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;  // one is enough
+}
+
+int CALLBACK NoteFirstHorizontal(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM out) {
+    if (font->lfFaceName[0] == L'@') return 1;  // vertical-writing variant
+    std::wcsncpy(reinterpret_cast<wchar_t*>(out), font->lfFaceName, LF_FACESIZE - 1);
+    return 0;
+}
+
+bool FaceInstalled(HDC dc, const wchar_t* face) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    std::wcsncpy(query.lfFaceName, face, LF_FACESIZE - 1);
+    bool found = false;
+    EnumFontFamiliesExW(dc, &query, NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+// The family the system offers for simplified Chinese, or an empty name.
+void SubstituteCjkFace(HDC dc, wchar_t (&face)[LF_FACESIZE]) {
+    face[0] = L'\0';
+    LOGFONTW query{};
+    query.lfCharSet = GB2312_CHARSET;
+    EnumFontFamiliesExW(dc, &query, NoteFirstHorizontal, reinterpret_cast<LPARAM>(face), 0);
+}
+
+}  // namespace
+
+FontSet::~FontSet() {
+    for (const Entry& entry : fonts_) DeleteObject(entry.font);
+}
+
+HFONT FontSet::Get(const FontDef& def) {
+    for (const Entry& entry : fonts_) {
+        if (entry.def == &def) return entry.font;
+    }
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(def.tenthsOfPoint, dpi_, 720);
+    font.lfWeight = def.weight;
+    font.lfItalic = def.italic;
+    font.lfUnderline = def.underline;
+    font.lfStrikeOut = def.strikeout;
+    font.lfCharSet = def.charset;
+    font.lfQuality = DEFAULT_QUALITY;
+    std::wcsncpy(font.lfFaceName, def.face, LF_FACESIZE - 1);
+
+    HDC screen = GetDC(nullptr);
+    if (!FaceInstalled(screen, def.face)) {
+        wchar_t substitute[LF_FACESIZE];
+        SubstituteCjkFace(screen, substitute);
+        if (substitute[0] != L'\0') {
+            std::wcsncpy(font.lfFaceName, substitute, LF_FACESIZE - 1);
+            font.lfCharSet = GB2312_CHARSET;
+        }
+    }
+    ReleaseDC(nullptr, screen);
+
+    HFONT handle = CreateFontIndirectW(&font);
+    fonts_.push_back(Entry{&def, handle});
+    return handle;
+}
+
+}  // namespace forms

@@ -1,0 +1,67 @@
+// The runtime's own view of a form: its control records and the calls that
+// raise events. Not for handlers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string_view>
+
+#include "forms_runtime/form.h"
+
+namespace forms {
+
+struct ControlRecord {
+    const ControlDef* def = nullptr;
+    Form* form = nullptr;
+    HWND hwnd = nullptr;
+    WNDPROC editProc = nullptr;  // a text box's own procedure, under the runtime's
+    HBRUSH backBrush = nullptr;  // owned: deleted with the form
+    COLORREF backColour = 0;
+    int programWrites = 0;  // the runtime is writing the text itself
+};
+
+struct FormAccess {
+    static ControlRecord* Find(const Form& form, HWND hwnd);
+    static ControlRecord* Find(const Form& form, std::wstring_view name, int index);
+    static std::span<const std::unique_ptr<ControlRecord>> Controls(const Form& form) {
+        return form.controls_;
+    }
+    static void Raise(Form& form, const wchar_t* name, int index, Event event);
+    // Raises Unload; false when a handler cancelled it.
+    static bool RaiseUnload(Form& form);
+    static void SetHandle(Form& form, HWND hwnd) { form.hwnd_ = hwnd; }
+    static void RaiseKeyPress(Form& form, const ControlRecord& control, std::int16_t& keyAscii);
+    static bool Handles(const Form& form, const ControlRecord& control, Event event);
+    static void SelectOption(Form& form, ControlRecord& option);
+    static HWND& LastFocus(Form& form) { return form.lastFocus_; }
+};
+
+// Fonts of one form at its resolution; owns the font handles.
+class FontSet {
+public:
+    explicit FontSet(int dpi) : dpi_(dpi) {}
+    ~FontSet();
+    FontSet(const FontSet&) = delete;
+    FontSet& operator=(const FontSet&) = delete;
+    HFONT Get(const FontDef& def);
+
+private:
+    int dpi_;
+    struct Entry {
+        const FontDef* def;
+        HFONT font;
+    };
+    std::vector<Entry> fonts_;
+};
+
+// The frame: a container window that draws an etched border with its caption
+// and hands its controls' notifications on to the form.
+ATOM RegisterFrameClass(HINSTANCE instance);
+extern const wchar_t kFrameClass[];
+
+// Keyboard movement between the controls of a form: Tab and Shift+Tab in tab
+// order, the arrow keys within an option group. True when the key was used.
+bool TranslateFormKey(const MSG& msg);
+
+}  // namespace forms

@@ -1,0 +1,414 @@
+// Builds a form from its definition and turns the platform's notifications
+// into the form's named events, all in this one procedure.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "forms_runtime/application.h"
+#include "forms_runtime/form.h"
+#include "forms_runtime/form_internal.h"
+
+namespace forms {
+
+namespace {
+
+const wchar_t kFormClass[] = L"TavirelForm";
+constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
+
+std::vector<Form*>& LoadedForms() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+bool SameName(const wchar_t* a, std::wstring_view b) { return a != nullptr && b == a; }
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+void RegisterClasses(HINSTANCE instance) {
+    static bool registered = false;
+    if (registered) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FormProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    RegisterClassExW(&wc);
+    RegisterFrameClass(instance);
+    registered = true;
+}
+
+struct Placement {
+    const wchar_t* windowClass;
+    DWORD style;
+    DWORD exStyle;
+};
+
+Placement PlacementOf(const ControlDef& def) {
+    constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    switch (def.kind) {
+    case ControlKind::Frame:
+        return {kFrameClass, kChild | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Label:
+        return {L"STATIC", kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::TextBox:
+        return {L"EDIT", kChild | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::OptionButton:
+        return {L"BUTTON", kChild | WS_TABSTOP | BS_RADIOBUTTON, 0};
+    case ControlKind::CommandButton:
+        return {L"BUTTON",
+                kChild | WS_TABSTOP | ((def.flags & kOwnerDraw) ? BS_OWNERDRAW : BS_PUSHBUTTON), 0};
+    }
+    return {L"STATIC", kChild, 0};
+}
+
+// A label that sizes itself to its caption, in its own font.
+void AutoSize(HWND label, HFONT font) {
+    const int length = GetWindowTextLengthW(label);
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(label, caption.data(), length + 1);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::wstring WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(copied, 0)));
+    return text;
+}
+
+}  // namespace
+
+Form::Form(const FormDef& def, std::span<const EventBinding> events) : def_(def), events_(events) {}
+
+Form::~Form() {
+    for (const auto& control : controls_) {
+        if (control->backBrush) DeleteObject(control->backBrush);
+    }
+    auto& loaded = LoadedForms();
+    loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
+}
+
+Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance) {
+    RegisterClasses(instance);
+    Form* form = new Form(def, events);  // owned by its window: freed on WM_NCDESTROY
+    LoadedForms().push_back(form);
+
+    HDC screen = GetDC(nullptr);
+    form->dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    form->fonts_ = std::make_unique<FontSet>(form->dpi_);
+    const int dpi = form->dpi_;
+
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+    RECT frame{0, 0, TwipsToPixels(def.clientWidth, dpi), TwipsToPixels(def.clientHeight, dpi)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                    form);
+    if (def.iconResource != 0) {
+        const auto big = LoadImageW(instance, MAKEINTRESOURCEW(def.iconResource), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED);
+        const auto small = LoadImageW(instance, MAKEINTRESOURCEW(def.iconResource), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                      LR_SHARED);
+        SendMessageW(form->hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(form->hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+
+    HFONT formFont = def.font ? form->fonts_->Get(*def.font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    int id = kFirstControlId;
+    // In table order: each new child goes below its siblings, so the first row
+    // of a container ends on top of its z-order.
+    for (const ControlDef& control : def.controls) {
+        auto record = std::make_unique<ControlRecord>();
+        record->def = &control;
+        record->form = form;
+        HWND parent = form->hwnd_;
+        if (control.container != nullptr) {
+            if (ControlRecord* container = FormAccess::Find(*form, control.container, -1)) parent = container->hwnd;
+        }
+        const Placement placement = PlacementOf(control);
+        const bool isTextBox = control.kind == ControlKind::TextBox;
+        record->hwnd = CreateWindowExW(
+            placement.exStyle, placement.windowClass, isTextBox ? L"" : control.caption, placement.style,
+            TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
+            TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi), parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
+        HFONT font = control.font ? form->fonts_->Get(*control.font) : formFont;
+        SendMessageW(record->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (control.backColour) {
+            const Colour c = *control.backColour;
+            record->backColour = RGB(c.r, c.g, c.b);
+            record->backBrush = CreateSolidBrush(record->backColour);
+        }
+        if (isTextBox) {
+            SendMessageW(record->hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit on the length
+            SetWindowLongPtrW(record->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.get()));
+            record->editProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(record->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc)));
+            if (control.caption && *control.caption) {
+                ++record->programWrites;
+                SetWindowTextW(record->hwnd, control.caption);
+                --record->programWrites;
+            }
+        }
+        if (control.kind == ControlKind::Label && (control.flags & kAutoSize)) AutoSize(record->hwnd, font);
+        if (control.kind == ControlKind::OptionButton && (control.flags & kSelected)) {
+            SendMessageW(record->hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        }
+        form->controls_.push_back(std::move(record));
+    }
+
+    Untrapped([&] { FormAccess::Raise(*form, def.name, -1, Event::Load); });
+    return *form;
+}
+
+void Form::Show() {
+    HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    const RECT& screen = info.rcMonitor;
+    SetWindowPos(hwnd_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+                 screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+
+    // The focus goes to the first control in tab order that can take it.
+    const ControlRecord* first = nullptr;
+    for (const auto& control : controls_) {
+        const ControlKind kind = control->def->kind;
+        const bool focusable = kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
+                               (kind == ControlKind::OptionButton &&
+                                SendMessageW(control->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        if (focusable && IsWindowEnabled(control->hwnd) &&
+            (first == nullptr || control->def->tabIndex < first->def->tabIndex)) {
+            first = control.get();
+        }
+    }
+    if (first) SetFocus(first->hwnd);
+    UpdateWindow(hwnd_);
+}
+
+void Form::Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+HWND Form::Control(std::wstring_view name, int index) const {
+    const ControlRecord* record = FormAccess::Find(*this, name, index);
+    return record ? record->hwnd : nullptr;
+}
+
+std::wstring Form::Text(std::wstring_view name, int index) const {
+    HWND control = Control(name, index);
+    return control ? WindowText(control) : std::wstring();
+}
+
+void Form::SetText(std::wstring_view name, std::wstring_view text, int index) {
+    ControlRecord* record = FormAccess::Find(*this, name, index);
+    if (record == nullptr) return;
+    if (WindowText(record->hwnd) == text) return;  // unchanged: no write, no Change
+    const std::wstring copy(text);
+    ++record->programWrites;
+    SetWindowTextW(record->hwnd, copy.c_str());
+    --record->programWrites;
+    if (record->def->kind == ControlKind::TextBox) {
+        FormAccess::Raise(*this, record->def->name, record->def->index, Event::Change);
+    }
+}
+
+bool Form::Value(std::wstring_view name, int index) const {
+    HWND control = Control(name, index);
+    return control && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+Form* FindForm(std::wstring_view name) {
+    for (Form* form : LoadedForms()) {
+        if (SameName(form->Definition().name, name)) return form;
+    }
+    return nullptr;
+}
+
+ControlRecord* FormAccess::Find(const Form& form, HWND hwnd) {
+    for (const auto& control : form.controls_) {
+        if (control->hwnd == hwnd) return control.get();
+    }
+    return nullptr;
+}
+
+ControlRecord* FormAccess::Find(const Form& form, std::wstring_view name, int index) {
+    for (const auto& control : form.controls_) {
+        if (SameName(control->def->name, name) && control->def->index == index) return control.get();
+    }
+    return nullptr;
+}
+
+bool FormAccess::Handles(const Form& form, const ControlRecord& control, Event event) {
+    for (const EventBinding& binding : form.events_) {
+        if (binding.event == event && SameName(binding.control, control.def->name) &&
+            binding.index == control.def->index) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void FormAccess::Raise(Form& form, const wchar_t* name, int index, Event event) {
+    if (EventTrace trace = CurrentEventTrace()) trace(name, index, event);
+    for (const EventBinding& binding : form.events_) {
+        if (binding.event != event || !SameName(binding.control, name) || binding.index != index) continue;
+        if (binding.handler) binding.handler();
+    }
+}
+
+bool FormAccess::RaiseUnload(Form& form) {
+    const wchar_t* name = form.def_.name;
+    if (EventTrace trace = CurrentEventTrace()) trace(name, -1, Event::Unload);
+    int cancel = 0;
+    for (const EventBinding& binding : form.events_) {
+        if (binding.event == Event::Unload && binding.unload && SameName(binding.control, name)) {
+            binding.unload(cancel);
+        }
+    }
+    return cancel == 0;
+}
+
+void FormAccess::RaiseKeyPress(Form& form, const ControlRecord& control, std::int16_t& keyAscii) {
+    if (EventTrace trace = CurrentEventTrace()) trace(control.def->name, control.def->index, Event::KeyPress);
+    for (const EventBinding& binding : form.events_) {
+        if (binding.event == Event::KeyPress && binding.keyPress && SameName(binding.control, control.def->name) &&
+            binding.index == control.def->index) {
+            binding.keyPress(keyAscii);
+        }
+    }
+}
+
+void FormAccess::SelectOption(Form&, ControlRecord& option) {
+    // Selecting one option clears the others of its container.
+    for (const auto& other : option.form->controls_) {
+        if (other->def->kind != ControlKind::OptionButton) continue;
+        if (GetParent(other->hwnd) != GetParent(option.hwnd)) continue;
+        SendMessageW(other->hwnd, BM_SETCHECK, other.get() == &option ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+namespace {
+
+Form* FormOf(HWND hwnd) { return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+
+void RaiseUnloadAndClose(Form& form) {
+    if (FormAccess::RaiseUnload(form)) DestroyWindow(form.hWnd());
+}
+
+LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Form* form = FormOf(hwnd);
+    if (form == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_COMMAND: {
+        ControlRecord* control = FormAccess::Find(*form, reinterpret_cast<HWND>(lParam));
+        if (control == nullptr) return 0;  // IDOK, IDCANCEL and menus: nothing
+        const ControlDef& def = *control->def;
+        const UINT code = HIWORD(wParam);
+        if (def.kind == ControlKind::TextBox && code == EN_CHANGE && control->programWrites == 0) {
+            FormAccess::Raise(*form, def.name, def.index, Event::Change);
+        } else if (def.kind == ControlKind::CommandButton && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
+            // A quick second click on a button is a click as well.
+            FormAccess::Raise(*form, def.name, def.index, Event::Click);
+        } else if (def.kind == ControlKind::OptionButton && code == BN_CLICKED) {
+            FormAccess::SelectOption(*form, *control);
+            FormAccess::Raise(*form, def.name, def.index, Event::Click);
+        }
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ControlRecord* control = FormAccess::Find(*form, reinterpret_cast<HWND>(lParam));
+        if (control && control->backBrush) {
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, control->backColour);
+            return reinterpret_cast<LRESULT>(control->backBrush);
+        }
+        if (msg == WM_CTLCOLOREDIT) return DefWindowProcW(hwnd, msg, wParam, lParam);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_ACTIVATE:
+        // Back to the control that had the focus when the window was left.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus)) FormAccess::LastFocus(*form) = focus;
+        } else if (HWND last = FormAccess::LastFocus(*form); last && IsWindow(last)) {
+            SetFocus(last);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        RaiseUnloadAndClose(*form);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        delete form;
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* form = static_cast<Form*>(create->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        FormAccess::SetHandle(*form, hwnd);
+    }
+    return Untrapped([&] { return Dispatch(hwnd, msg, wParam, lParam); });
+}
+
+LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* control = reinterpret_cast<ControlRecord*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const WNDPROC editProc = control->editProc;
+    return Untrapped([&]() -> LRESULT {
+        if (msg == WM_CHAR && FormAccess::Handles(*control->form, *control, Event::KeyPress)) {
+            // The handler sees the character as a signed 16-bit code and may
+            // replace it; 0 discards it before it reaches the box.
+            auto keyAscii = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
+            FormAccess::RaiseKeyPress(*control->form, *control, keyAscii);
+            if (keyAscii == 0) return 0;
+            wParam = static_cast<std::uint16_t>(keyAscii);
+        }
+        const LRESULT result = CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
+        if (msg == WM_LBUTTONDBLCLK) {
+            FormAccess::Raise(*control->form, control->def->name, control->def->index, Event::DblClick);
+        }
+        return result;
+    });
+}
+
+}  // namespace
+
+}  // namespace forms

@@ -1,0 +1,44 @@
+// Run-time errors of the forms runtime.
+//
+// A handler raises an error by throwing RuntimeError; a handler with an error
+// trap catches it and reads Description(). An error that nobody traps reaches
+// the runtime's message dispatch, which reports it with UntrappedErrorMessage()
+// and ends the program. Portable: no Win32 here.
+#pragma once
+
+#include <exception>
+#include <string>
+
+namespace forms {
+
+// Error numbers, as the runtime reports them ("Run-time error '6'").
+enum class ErrorNumber : int {
+    InvalidProcedureCall = 5,  // also a floating-point invalid operation
+    Overflow = 6,
+    DivisionByZero = 11,
+};
+
+class RuntimeError : public std::exception {
+public:
+    explicit RuntimeError(ErrorNumber number);
+    RuntimeError(ErrorNumber number, std::wstring description);
+
+    ErrorNumber Number() const noexcept { return number_; }
+    const std::wstring& Description() const noexcept { return description_; }
+    const char* what() const noexcept override { return "forms::RuntimeError"; }
+
+private:
+    ErrorNumber number_;
+    std::wstring description_;
+};
+
+// The runtime's own wording for an error number ("Overflow").
+std::wstring DefaultDescription(ErrorNumber number);
+
+// The text the runtime shows for an error nobody trapped:
+// "Run-time error '6':\n\nOverflow".
+std::wstring UntrappedErrorMessage(const RuntimeError& error);
+
+[[noreturn]] void Raise(ErrorNumber number);
+
+}  // namespace forms

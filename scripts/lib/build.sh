@@ -1,0 +1,40 @@
+# Shared by scripts/run, scripts/test and scripts/bench: configuring and
+# building the three builds of the project.
+#
+#   build/         the program as shipped: 32-bit Windows, build/Tavirel.exe
+#   build/win64/   the same sources for 64-bit Windows, to run the Windows
+#                  tests where the kernel cannot execute 32-bit code
+#   build/native/  the portable code and its tests, for this machine
+
+TAVIREL_ROOT=${TAVIREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+TAVIREL_BUILD=${TAVIREL_BUILD:-$TAVIREL_ROOT/build}
+
+# tavirel_build DIR TOOLCHAIN(or "") [TARGET...]
+tavirel_build() {
+  local dir=$1 toolchain=$2
+  shift 2
+  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release)
+  [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$TAVIREL_ROOT/cmake/$toolchain.cmake")
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake "${args[@]}" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log" >&2; return 1; }
+  fi
+  local targets=()
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir.build.log" 2>&1 || {
+    grep -E 'error|Error|FAILED' -A3 "$dir.build.log" | head -60 >&2
+    return 1
+  }
+}
+
+# True when this machine's kernel runs 32-bit x86 programs (some kernels are
+# built with that switched off). Probed with a 93-byte i386 program that
+# only exits.
+tavirel_can_run_32bit() {
+  local probe="$TAVIREL_BUILD/i386-probe"
+  mkdir -p "$TAVIREL_BUILD"
+  if [ ! -f "$probe" ]; then
+    printf '\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00\x01\x00\x00\x00\x54\x80\x04\x08\x34\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x34\x00\x20\x00\x01\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x00\x80\x04\x08\x00\x80\x04\x08\x5d\x00\x00\x00\x5d\x00\x00\x00\x05\x00\x00\x00\x00\x10\x00\x00\x31\xdb\xb8\x01\x00\x00\x00\xcd\x80' >"$probe"
+    chmod +x "$probe"
+  fi
+  "$probe" 2>/dev/null
+}

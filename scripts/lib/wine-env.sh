@@ -1,0 +1,49 @@
+# Shared by the scripts that run Windows programs under Wine.
+#
+# tavirel_wine_env: exports WINEPREFIX (build/wineprefix, made once and
+# reused), the Chinese locale, and DISPLAY: the caller's own display when it
+# has one and TAVIREL_VIRTUAL_DISPLAY is unset, else a virtual Xvfb display
+# started once and left running. One persistent wineserver is started per
+# prefix, detached from any captured output.
+
+TAVIREL_ROOT=${TAVIREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+TAVIREL_BUILD=${TAVIREL_BUILD:-$TAVIREL_ROOT/build}
+
+tavirel_virtual_display() {
+  local n=${TAVIREL_DISPLAY_NUMBER:-77}
+  if [ ! -e "/tmp/.X11-unix/X$n" ] || ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    local i
+    for i in $(seq 1 100); do
+      xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+  fi
+  export DISPLAY=":$n"
+}
+
+tavirel_wine_env() {
+  # The 64-bit loader: the Windows tests are x86_64 executables (see README).
+  export TAVIREL_WINE=${TAVIREL_WINE:-/usr/lib/wine/wine64}
+  export WINELOADER=$TAVIREL_WINE
+  export WINEPREFIX=${WINEPREFIX:-$TAVIREL_BUILD/wineprefix}
+  export WINEARCH=${TAVIREL_WINEARCH:-win64}
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winemenubuilder.exe=d"}
+  export LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
+  if [ -n "${TAVIREL_VIRTUAL_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    tavirel_virtual_display
+  fi
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  # One persistent server per prefix, with no pipe of ours held open.
+  setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
+  if [ ! -f "$WINEPREFIX/.tavirel-ready" ]; then
+    "$TAVIREL_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
+    # Wine draws the title bar and border itself, as Windows does, instead
+    # of leaving them to an X window manager (a virtual display has none).
+    "$TAVIREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
+    "$TAVIREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1 || true
+    touch "$WINEPREFIX/.tavirel-ready"
+  fi
+}
