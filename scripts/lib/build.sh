@@ -15,13 +15,14 @@ tavirel_build() {
   shift 2
   local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release)
   [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$TAVIREL_ROOT/cmake/$toolchain.cmake")
+  mkdir -p "$dir"
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake "${args[@]}" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log" >&2; return 1; }
+    cmake "${args[@]}" >"$dir/configure.log" 2>&1 || { cat "$dir/configure.log" >&2; return 1; }
   fi
   local targets=()
   for t in "$@"; do targets+=(--target "$t"); done
-  cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir.build.log" 2>&1 || {
-    grep -E 'error|Error|FAILED' -A3 "$dir.build.log" | head -60 >&2
+  cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || {
+    grep -E 'error|Error|FAILED' -A3 "$dir/build.log" | head -60 >&2
     return 1
   }
 }

@@ -46,4 +46,20 @@ tavirel_wine_env() {
     "$TAVIREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1 || true
     touch "$WINEPREFIX/.tavirel-ready"
   fi
+  tavirel_wine_desktop
+}
+
+# The desktop process that Wine starts with the first window keeps the
+# standard error of whoever made that window, and lives as long as the
+# server: started from a test, it would hold the test runner's pipe open.
+# Start it here, detached, unless this prefix has one already.
+tavirel_wine_desktop() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop' 2>/dev/null); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      return 0
+    fi
+  done
+  setsid "$TAVIREL_WINE" explorer.exe /desktop </dev/null >/dev/null 2>&1 &
+  disown 2>/dev/null || true
 }

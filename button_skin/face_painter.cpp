@@ -1,0 +1,108 @@
+#include "button_skin/face_painter.h"
+
+#include <cmath>
+#include <cstddef>
+
+#include "forms_runtime/checked_arithmetic.h"
+
+namespace mVistaButton::face {
+
+ScopedGdiObject::ScopedGdiObject(HDC dc, HGDIOBJ object) noexcept
+    : dc_(dc), object_(object), previous_(object ? SelectObject(dc, object) : nullptr) {}
+
+ScopedGdiObject::~ScopedGdiObject() {
+    if (previous_) SelectObject(dc_, previous_);
+    if (object_) DeleteObject(object_);
+}
+
+FacePainter::FacePainter(HDC dc, RECT& item)
+    : dc_(dc),
+      item_(item),
+      received_(item),
+      width_(forms::CheckedSub(item.right, item.left)),
+      height_(forms::CheckedSub(item.bottom, item.top)) {}
+
+std::int32_t FacePainter::X(Coord c) const {
+    return c.fromEnd ? forms::CheckedSub(width_, c.offset) : c.offset;
+}
+
+std::int32_t FacePainter::Y(Coord c) const {
+    return c.fromEnd ? forms::CheckedSub(height_, c.offset) : c.offset;
+}
+
+RECT FacePainter::Box(Coord left, Coord top, Coord right, Coord bottom) const {
+    RECT box;
+    box.left = X(left);
+    box.top = Y(top);
+    box.right = X(right);
+    box.bottom = Y(bottom);
+    return box;
+}
+
+void FacePainter::Bands(const BandSteps& steps, const BandColours& colours) {
+    const std::int32_t right = X(FromEnd(2));
+    forms::ClearFloatingPointStatus();
+    const double q = static_cast<double>(Y(FromEnd(4))) / 6.0;
+    forms::RaiseOnFloatingPointFault();
+
+    // Band 1 starts at row 2 but ends at floor(q + k1) itself, not 2 rows on.
+    std::int32_t top = 2;
+    for (std::size_t band = 0; band < steps.size(); ++band) {
+        forms::ClearFloatingPointStatus();
+        double bottom = std::floor(q + steps[band]);
+        if (band > 0) bottom += top;
+        forms::RaiseOnFloatingPointFault();
+        const std::int32_t next = forms::CheckedToInt32(bottom);
+        Fill(RECT{2, top, right, next}, colours[band]);
+        top = next;
+    }
+    Fill(RECT{2, top, right, Y(FromEnd(2))}, colours.back());
+}
+
+void FacePainter::Fill(const RECT& box, COLORREF colour) {
+    item_ = box;
+    ScopedGdiObject brush(dc_, CreateSolidBrush(colour));
+    if (brush.Get()) FillRect(dc_, &item_, static_cast<HBRUSH>(brush.Get()));
+}
+
+void FacePainter::Frame(const RECT& box, COLORREF colour) {
+    item_ = box;
+    ScopedGdiObject brush(dc_, CreateSolidBrush(colour));
+    if (brush.Get()) FrameRect(dc_, &item_, static_cast<HBRUSH>(brush.Get()));
+}
+
+void FacePainter::Pixels(std::span<const PixelAt> places, std::span<const COLORREF> colours) {
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const int x = X(places[i].x);
+        const int y = Y(places[i].y);
+        // The user may change the system colours between two paints, or
+        // between two pixels of one paint.
+        const COLORREF colour = colours[i] == kButtonFace ? GetSysColor(COLOR_BTNFACE) : colours[i];
+        SetPixelV(dc_, x, y, colour);
+    }
+}
+
+void FacePainter::OuterCorners(const OuterCornerColours& colours) {
+    Pixels(kOuterCornerPixels, colours);
+}
+
+void FacePainter::InnerCorners(const InnerCornerColours& colours) {
+    Pixels(kInnerCornerPixels, colours);
+}
+
+void FacePainter::HorizontalLine(Coord from, Coord to, Coord y, COLORREF colour) {
+    const int x0 = X(from);
+    const int row = Y(y);
+    const int x1 = X(to);
+    ScopedGdiObject pen(dc_, CreatePen(PS_SOLID, 1, colour));
+    MoveToEx(dc_, x0, row, nullptr);
+    LineTo(dc_, x1, row);
+}
+
+void FacePainter::Caption(const RECT& box, COLORREF colour, const wchar_t* caption) {
+    item_ = box;
+    SetTextColor(dc_, colour);
+    DrawTextW(dc_, caption, -1, &item_, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+}
+
+}  // namespace mVistaButton::face

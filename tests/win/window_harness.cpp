@@ -1,0 +1,97 @@
+#include "window_harness.h"
+
+#include <vector>
+
+#include "forms_runtime/form_internal.h"
+
+namespace harness {
+
+bool PumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (forms::TranslateFormKey(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+void Settle() {
+    // Input that SendInput queued for this thread shows in its queue status
+    // until it has been read; pump until the queue has stayed empty through
+    // a full pass.
+    int quiet = 0;
+    PumpUntil([&] {
+        quiet = GetQueueStatus(QS_ALLINPUT) == 0 ? quiet + 1 : 0;
+        return quiet >= 3;
+    });
+}
+
+Form1Session::Form1Session() {
+    forms::Form::Load(calculator::kForm1, calculator::Form1Events(), GetModuleHandleW(nullptr)).Show();
+    HWND window = form().hWnd();
+    SetForegroundWindow(window);
+    PumpUntil([window] { return GetForegroundWindow() == window && IsWindowVisible(window); });
+}
+
+Form1Session::~Form1Session() {
+    if (forms::Form* form = forms::FindForm(L"Form1")) {
+        HWND window = form->hWnd();
+        DestroyWindow(window);
+    }
+    MSG msg;  // the quit message of the destroyed window
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) DispatchMessageW(&msg);
+    }
+}
+
+void PressKey(WORD vk, bool shift) {
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD code, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    if (shift) key(VK_SHIFT, false);
+    key(vk, false);
+    key(vk, true);
+    if (shift) key(VK_SHIFT, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Settle();
+}
+
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT inputs[2]{};
+        for (int i = 0; i < 2; ++i) {
+            inputs[i].type = INPUT_KEYBOARD;
+            inputs[i].ki.wScan = c;
+            inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
+        }
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+    Settle();
+}
+
+std::wstring FocusedControlName() {
+    forms::Form* form = forms::FindForm(L"Form1");
+    if (!form) return L"";
+    HWND focus = GetFocus();
+    for (const auto& control : forms::FormAccess::Controls(*form)) {
+        if (control->hwnd == focus) {
+            std::wstring name = control->def->name;
+            if (control->def->index >= 0) name += L"(" + std::to_wstring(control->def->index) + L")";
+            return name;
+        }
+    }
+    return L"";
+}
+
+}  // namespace harness
