@@ -6,8 +6,9 @@ tavirel_test(window_tests
   window_keyboard_test.cpp
   window_events_test.cpp
   window_load_failure_test.cpp
+  window_dpi_test.cpp
   window_main.cpp
   # the program's own resources, for its icon
   ${PROJECT_SOURCE_DIR}/calculator/resources/tavirel.rc
 )
-target_link_libraries(window_tests PRIVATE calculator_app)
+target_link_libraries(window_tests PRIVATE calculator_app advapi32)

@@ -1,0 +1,11 @@
+# The committed icon resource files must be what the committed picture makes.
+execute_process(COMMAND ${MAKE_ICON} ${PICTURE} ${OUT} RESULT_VARIABLE made)
+if(NOT made EQUAL 0)
+  message(FATAL_ERROR "make_icon failed on ${PICTURE}")
+endif()
+foreach(file tavirel_icon_30001.bin tavirel_icon_group.bin tavirel.ico)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT}/${file} ${COMMITTED}/${file} RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "${file} is out of date with the picture: run scripts/make-icon")
+  endif()
+endforeach()
