@@ -393,7 +393,8 @@ LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     auto* control = reinterpret_cast<ControlRecord*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     const WNDPROC editProc = control->editProc;
     return Untrapped([&]() -> LRESULT {
-        if (msg == WM_CHAR && FormAccess::Handles(*control->form, *control, Event::KeyPress)) {
+        const bool typed = msg == WM_CHAR || msg == WM_IME_CHAR;  // input methods type too
+        if (typed && FormAccess::Handles(*control->form, *control, Event::KeyPress)) {
             // The handler sees the character as a signed 16-bit code and may
             // replace it; 0 discards it before it reaches the box.
             auto keyAscii = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
