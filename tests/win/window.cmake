@@ -3,7 +3,6 @@
 tavirel_test(window_tests
   window_harness.cpp
   window_layout_test.cpp
-  window_keyboard_test.cpp
   window_events_test.cpp
   window_load_failure_test.cpp
   window_dpi_test.cpp

@@ -1,7 +1,5 @@
 #include "window_harness.h"
 
-#include <vector>
-
 #include "forms_runtime/form_internal.h"
 
 namespace harness {
@@ -50,23 +48,6 @@ Form1Session::~Form1Session() {
     }
 }
 
-void PressKey(WORD vk, bool shift) {
-    std::vector<INPUT> inputs;
-    auto key = [&](WORD code, bool up) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = code;
-        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        inputs.push_back(input);
-    };
-    if (shift) key(VK_SHIFT, false);
-    key(vk, false);
-    key(vk, true);
-    if (shift) key(VK_SHIFT, true);
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    Settle();
-}
-
 void TypeText(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT inputs[2]{};
@@ -78,20 +59,6 @@ void TypeText(const std::wstring& text) {
         SendInput(2, inputs, sizeof(INPUT));
     }
     Settle();
-}
-
-std::wstring FocusedControlName() {
-    forms::Form* form = forms::FindForm(L"Form1");
-    if (!form) return L"";
-    HWND focus = GetFocus();
-    for (const auto& control : forms::FormAccess::Controls(*form)) {
-        if (control->hwnd == focus) {
-            std::wstring name = control->def->name;
-            if (control->def->index >= 0) name += L"(" + std::to_wstring(control->def->index) + L")";
-            return name;
-        }
-    }
-    return L"";
 }
 
 }  // namespace harness

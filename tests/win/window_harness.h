@@ -30,10 +30,6 @@ public:
 };
 
 // Real key strokes through SendInput, to whatever window has the focus.
-void PressKey(WORD vk, bool shift = false);
 void TypeText(const std::wstring& text);
-
-// The window with the keyboard focus, by control name ("" when none of ours).
-std::wstring FocusedControlName();
 
 }  // namespace harness

@@ -206,13 +206,4 @@ TEST_F(WindowLayout, WindowIsCentredOnTheScreen) {
     EXPECT_LE(std::abs((frame.top - screen.top) - (screen.bottom - frame.bottom)), 1);
 }
 
-TEST_F(WindowLayout, StartsEmptyWithTheTenPercentBandAndTheFocusInThePrice) {
-    for (const wchar_t* name : {L"txtCurPrice", L"txtZTPrice", L"txtDTPrice"}) {
-        EXPECT_EQ(session.form().Text(name), L"");
-    }
-    EXPECT_TRUE(session.form().Value(L"Option1"));
-    EXPECT_FALSE(session.form().Value(L"Option2"));
-    EXPECT_EQ(harness::FocusedControlName(), L"txtCurPrice");
-}
-
 }  // namespace
