@@ -25,7 +25,8 @@ struct LimitResult {
 LimitResult CalculateLimits(std::wstring_view priceText, Band band);
 
 // Whether a result box's text can be carried forward or copied: numeric, and
-// its double value (not rounded to single) greater than 0.
+// its double value (not rounded to single) greater than 0; a numeric text
+// beyond the double range counts as positive unless it has a minus sign.
 bool IsPositiveNumber(std::wstring_view text);
 
 }  // namespace calculator

@@ -64,10 +64,10 @@ TEST(LimitCalculation, RefusesWhatItCannotCompute) {
 }
 
 TEST(LimitCalculation, PositiveNumberUsesTheDoubleValue) {
-    const struct { const wchar_t* text; bool positive; } rows[] = {
+    const struct { std::wstring text; bool positive; } rows[] = {
         {L"12.1", true}, {L"012.10", true}, {L"0.001", true}, {L"1e-50", true}, {L"1.1E+07", true},
         {L"0", false}, {L"", false}, {L"-1", false}, {L"-0", false}, {L"1e-400", false},
-        {L"abc", false}, {L"1e400", false},
+        {L"abc", false}, {L"1e400", true}, {L"-1e400", false}, {L"9" + std::wstring(400, L'9'), true},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(calculator::IsPositiveNumber(row.text), row.positive) << row.text;
