@@ -249,11 +249,11 @@ void Picture::Line(std::int64_t x0, std::int64_t x1, std::int64_t y, Pixel colou
 Expected ExpectFace(Kind kind, const RECT& item, const Canvas& canvas) {
     const Design& d = DesignOf(kind);
     Expected e{Picture(canvas)};
-    Picture& p = e.picture;
     const auto corner = [](const Corner& c) {
         return c.r < 0 ? FromColorRef(GetSysColor(COLOR_BTNFACE)) : Rgb(c.r, c.g, c.b);
     };
     try {
+        Picture& p = e.picture;
         const std::int64_t w = Fits(std::int64_t{item.right} - item.left);
         const std::int64_t h = Fits(std::int64_t{item.bottom} - item.top);
         const auto at = [](int offset, std::int64_t size) {

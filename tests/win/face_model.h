@@ -55,7 +55,7 @@ private:
 
 // An expected picture over the same bitmap, in the same logical coordinates.
 struct Picture {
-    Picture(const Canvas& canvas);
+    explicit Picture(const Canvas& canvas);
     int width, height, origin;
     std::vector<Pixel> pixels;
 

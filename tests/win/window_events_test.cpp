@@ -31,9 +31,9 @@ int Count(const std::wstring& control, forms::Event event) {
 class WindowEvents : public ::testing::Test {
 protected:
     WindowEvents() { forms::SetEventTrace(Record); }
-    ~WindowEvents() override { forms::SetEventTrace(nullptr); }
     harness::Form1Session session;
     void SetUp() override { g_raised.clear(); }
+    void TearDown() override { forms::SetEventTrace(nullptr); }
 };
 
 TEST_F(WindowEvents, GuardRunsAtMostTwiceAndEmptiesANonNumericResult) {

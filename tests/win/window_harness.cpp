@@ -38,8 +38,8 @@ Form1Session::Form1Session() {
 }
 
 Form1Session::~Form1Session() {
-    if (forms::Form* form = forms::FindForm(L"Form1")) {
-        HWND window = form->hWnd();
+    if (forms::Form* loaded = forms::FindForm(L"Form1")) {
+        HWND window = loaded->hWnd();
         DestroyWindow(window);
     }
     MSG msg;  // the quit message of the destroyed window
@@ -59,6 +59,42 @@ void TypeText(const std::wstring& text) {
         SendInput(2, inputs, sizeof(INPUT));
     }
     Settle();
+}
+
+ChildProcess::ChildProcess(const wchar_t* argument) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" " + argument;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&output_, &writeEnd, &inherit, 0)) return;
+    SetHandleInformation(output_, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info_)) {
+        info_ = PROCESS_INFORMATION{};
+    }
+    CloseHandle(writeEnd);  // the child holds the only writing end now
+}
+
+ChildProcess::~ChildProcess() {
+    if (info_.hProcess) {
+        if (WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info_.hProcess, 1);
+        CloseHandle(info_.hThread);
+        CloseHandle(info_.hProcess);
+    }
+    if (output_) CloseHandle(output_);
+}
+
+std::string ChildProcess::ReadOutput() {
+    std::string output;
+    char buffer[256];
+    DWORD got = 0;
+    while (output_ && ReadFile(output_, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    return output;
 }
 
 }  // namespace harness

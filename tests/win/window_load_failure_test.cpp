@@ -13,6 +13,7 @@
 #include "calculator/form1.h"
 #include "forms_runtime/run.h"
 #include "forms_runtime/runtime_error.h"
+#include "window_harness.h"
 
 namespace {
 
@@ -82,27 +83,13 @@ int RunLoadFailureChild() {
 }
 
 TEST(WindowLoadFailure, ShowsTheDescriptionThenEndsWithoutUnload) {
-    wchar_t self[MAX_PATH];
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(self) + L"\" --load-failure-child";
+    harness::ChildProcess child(L"--load-failure-child");
+    ASSERT_TRUE(child.Started());
 
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, &inherit, 0));
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    PROCESS_INFORMATION child{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &child));
-    CloseHandle(writeEnd);
-
-    FoundBox found{child.dwProcessId, nullptr};
+    FoundBox found{child.Id(), nullptr};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (found.box == nullptr && std::chrono::steady_clock::now() < deadline &&
-           WaitForSingleObject(child.hProcess, 20) == WAIT_TIMEOUT) {
+           WaitForSingleObject(child.Process(), 20) == WAIT_TIMEOUT) {
         EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&found));
     }
     ASSERT_NE(found.box, nullptr) << "no message box from the failing load";
@@ -119,22 +106,15 @@ TEST(WindowLoadFailure, ShowsTheDescriptionThenEndsWithoutUnload) {
     ASSERT_NE(contents.okButton, nullptr);
 
     // Until the user dismisses it, the program waits.
-    EXPECT_EQ(WaitForSingleObject(child.hProcess, 200), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(WaitForSingleObject(child.Process(), 200), static_cast<DWORD>(WAIT_TIMEOUT));
     PostMessageW(contents.okButton, BM_CLICK, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(child.hProcess, 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    ASSERT_EQ(WaitForSingleObject(child.Process(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD exitCode = 0;
-    GetExitCodeProcess(child.hProcess, &exitCode);
+    GetExitCodeProcess(child.Process(), &exitCode);
     EXPECT_NE(exitCode, 0u) << "a program that failed to start says so in its exit code";
 
-    std::string output;
-    char buffer[256];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got > 0) output.append(buffer, got);
+    const std::string output = child.ReadOutput();
     EXPECT_NE(output.find("Form1.Load"), std::string::npos) << output;
     EXPECT_EQ(output.find("Unload"), std::string::npos) << "Unload ran: " << output;
     EXPECT_EQ(output.find("Click"), std::string::npos) << output;
-
-    CloseHandle(readEnd);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
 }
