@@ -46,6 +46,7 @@ bool ReplaceWithText(std::wstring_view text) {
     EmptyClipboard();
     const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
     CloseClipboard();
+    // cppcheck-suppress doubleFree ; cppcheck takes SetClipboardData to free it even when it fails
     if (!placed) GlobalFree(memory);  // the clipboard owns it only once placed
     return placed;
 }

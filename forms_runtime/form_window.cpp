@@ -117,6 +117,8 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
     constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
     RECT frame{0, 0, TwipsToPixels(def.clientWidth, dpi), TwipsToPixels(def.clientHeight, dpi)};
     AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    // The window procedure keeps the handle (FormAccess::SetHandle) as the window is made.
+    // cppcheck-suppress ignoredReturnValue
     CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                     form);

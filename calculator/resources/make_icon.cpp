@@ -59,7 +59,7 @@ Bytes ImageResource(const std::vector<std::string>& rows) {
     for (int y = kSize - 1; y >= 0; --y) {
         for (int x = 0; x < kSize; x += 2) {
             const int left = std::max(kLegend.at(rows[static_cast<size_t>(y)][static_cast<size_t>(x)]), 0);
-            const int right = std::max(kLegend.at(rows[static_cast<size_t>(y)][static_cast<size_t>(x + 1)]), 0);
+            const int right = std::max(kLegend.at(rows[static_cast<size_t>(y)][static_cast<size_t>(x) + 1]), 0);
             out.push_back(static_cast<std::uint8_t>(left << 4 | right));
         }
     }
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         for (char c : line) {
-            if (!kLegend.count(c)) {
+            if (!kLegend.contains(c)) {
                 std::cerr << "make_icon: unknown pixel '" << c << "'\n";
                 return 1;
             }
