@@ -25,10 +25,11 @@ add_dependencies(e2e_tests Tavirel)
 # prefix of its own, so that the windows, focus and clipboard of other Wine
 # programs running at the same time cannot reach into its input;
 # scripts/wine-exec makes both on first use and reuses them after.
-string(MD5 tavirel_e2e_hash "${CMAKE_BINARY_DIR}")
-string(SUBSTRING "${tavirel_e2e_hash}" 0 2 tavirel_e2e_hash)
-math(EXPR tavirel_e2e_display "100 + 0x${tavirel_e2e_hash} % 100" OUTPUT_FORMAT DECIMAL)
-set(TAVIREL_E2E_DISPLAY ${tavirel_e2e_display} CACHE STRING "Xvfb display number of the end-to-end tests")
-set(TAVIREL_E2E_PREFIX ${CMAKE_BINARY_DIR}/wineprefix-e2e CACHE PATH "Wine prefix of the end-to-end tests")
-set_tests_properties(e2e_tests PROPERTIES
-  ENVIRONMENT "TAVIREL_EXE=$<TARGET_FILE:Tavirel>;TAVIREL_DISPLAY_NUMBER=${TAVIREL_E2E_DISPLAY};WINEPREFIX=${TAVIREL_E2E_PREFIX}")
+function(tavirel_isolated_driver test first_display)
+  string(MD5 hash "${CMAKE_BINARY_DIR}")
+  string(SUBSTRING "${hash}" 0 2 hash)
+  math(EXPR display "${first_display} + 0x${hash} % 100" OUTPUT_FORMAT DECIMAL)
+  set_tests_properties(${test} PROPERTIES ENVIRONMENT
+    "TAVIREL_EXE=$<TARGET_FILE:Tavirel>;TAVIREL_DISPLAY_NUMBER=${display};WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-${test}")
+endfunction()
+tavirel_isolated_driver(e2e_tests 100)

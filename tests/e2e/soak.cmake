@@ -15,10 +15,4 @@ tavirel_test(soak_tests
 target_link_libraries(soak_tests PRIVATE user32 gdi32 shell32 psapi)
 add_dependencies(soak_tests Tavirel)
 
-string(MD5 tavirel_soak_hash "${CMAKE_BINARY_DIR}")
-string(SUBSTRING "${tavirel_soak_hash}" 0 2 tavirel_soak_hash)
-math(EXPR tavirel_soak_display "200 + 0x${tavirel_soak_hash} % 100" OUTPUT_FORMAT DECIMAL)
-set(TAVIREL_SOAK_DISPLAY ${tavirel_soak_display} CACHE STRING "Xvfb display number of the soak tests")
-set(TAVIREL_SOAK_PREFIX ${CMAKE_BINARY_DIR}/wineprefix-soak CACHE PATH "Wine prefix of the soak tests")
-set_tests_properties(soak_tests PROPERTIES
-  ENVIRONMENT "TAVIREL_EXE=$<TARGET_FILE:Tavirel>;TAVIREL_DISPLAY_NUMBER=${TAVIREL_SOAK_DISPLAY};WINEPREFIX=${TAVIREL_SOAK_PREFIX}")
+tavirel_isolated_driver(soak_tests 200)
