@@ -36,6 +36,10 @@ bool ReplaceWithText(std::wstring_view text) {
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1);
     if (memory == nullptr) return false;
     void* bytes = GlobalLock(memory);
+    if (bytes == nullptr) {
+        GlobalFree(memory);
+        return false;
+    }
     std::memcpy(bytes, ansi.c_str(), ansi.size() + 1);
     GlobalUnlock(memory);
 

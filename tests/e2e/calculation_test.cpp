@@ -161,7 +161,7 @@ protected:
             int opaque = 0, same = 0;
             for (int y = 0; y < height; ++y) {
                 for (int x = 0; x < width; ++x) {
-                    const size_t i = static_cast<size_t>(y * width + x);
+                    const size_t i = static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x);
                     if (!picture.opaque[i]) continue;
                     ++opaque;
                     if (shot.At(x, y) == picture.colour[i]) ++same;

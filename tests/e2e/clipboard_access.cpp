@@ -120,17 +120,24 @@ bool IsSynthesizedFromText(UINT format) {
 int HoldClipboard(const std::wstring& name) {
     HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, EventName(name, L"-ready").c_str());
     HANDLE release = OpenEventW(SYNCHRONIZE, FALSE, EventName(name, L"-release").c_str());
-    if (ready == nullptr || release == nullptr) return 2;
-    // Opened for a window, as programs do: the system lets a second opener
-    // without a window share a clipboard opened without one.
-    HWND owner = OwnerWindow();
-    if (!WaitUntil([owner] { return OpenClipboard(owner) != FALSE; }, kHolderTimeout)) return 3;
-    SetEvent(ready);
-    WaitForSingleObject(release, kLongestHold);
-    CloseClipboard();
-    CloseHandle(ready);
-    CloseHandle(release);
-    return 0;
+    int result = 0;
+    if (ready == nullptr || release == nullptr) {
+        result = 2;
+    } else {
+        // Opened for a window, as programs do: the system lets a second opener
+        // without a window share a clipboard opened without one.
+        HWND owner = OwnerWindow();
+        if (WaitUntil([owner] { return OpenClipboard(owner) != FALSE; }, kHolderTimeout)) {
+            SetEvent(ready);
+            WaitForSingleObject(release, kLongestHold);
+            CloseClipboard();
+        } else {
+            result = 3;
+        }
+    }
+    if (ready != nullptr) CloseHandle(ready);
+    if (release != nullptr) CloseHandle(release);
+    return result;
 }
 
 ClipboardHolder::~ClipboardHolder() { Release(); }

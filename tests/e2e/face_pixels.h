@@ -138,7 +138,7 @@ inline std::vector<std::string> FaceMismatches(Face face, const RECT& screenRect
         wrong.push_back("the caption is missing: " + std::to_string(inTextColour) + " pixels of " +
                         Describe(textColour));
     }
-    if (face == Face::Disabled && nearBlack > 0) wrong.push_back("the disabled caption is drawn near black");
+    if (face == Face::Disabled && nearBlack > 0) wrong.emplace_back("the disabled caption is drawn near black");
     return wrong;
 }
 

@@ -43,6 +43,8 @@ void Watchdog::Watch() {
     std::unique_lock<std::mutex> lock(mutex_);
     while (!stopping_) {
         stop_.wait_for(lock, std::chrono::milliseconds(100));
+        // The destructor sets stopping_ on its thread while the wait has the lock released.
+        // cppcheck-suppress knownConditionTrueFalse
         if (stopping_ || fired_) continue;
         const ULONGLONG armedAt = armedAt_.load(std::memory_order_acquire);
         if (armedAt == 0 || GetTickCount64() - armedAt <= boundMs_) continue;

@@ -35,7 +35,7 @@ constexpr DWORD kStepBound = 20000;
 // after the warm-up that lose 120 bytes each, 280,000 paints that lose 4
 // bytes each, or 8,400 paints of one face that lose one GDI object each
 // (Wine keeps about 125 bytes of private memory for each live brush or pen).
-constexpr SIZE_T kGrowthAllowance = 1024 * 1024;
+constexpr SIZE_T kGrowthAllowance = SIZE_T{1024} * 1024;
 
 constexpr int kCalculations = 10000;
 constexpr int kWarmUpCalculations = 1000;
