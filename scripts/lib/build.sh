@@ -1,26 +1,27 @@
-# Shared by scripts/run, scripts/test and scripts/bench: configuring and
-# building the three builds of the project.
+# Shared by the scripts: configuring and building the project's builds.
 #
-#   build/         the program as shipped: 32-bit Windows, build/Tavirel.exe
-#   build/win64/   the same sources for 64-bit Windows, to run the Windows
-#                  tests where the kernel cannot execute 32-bit code
-#   build/native/  the portable code and its tests, for this machine
+#   build/          the program as shipped: 32-bit Windows, build/Tavirel.exe
+#   build/win64/    the same sources and the Windows tests for 64-bit Windows,
+#                   where the kernel cannot execute 32-bit code
+#   build/native/   the portable engine and its tests, with ASan and UBSan
+#   build/native32/ the same as 32-bit x86 code with the program's flags
 
 TAVIREL_ROOT=${TAVIREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 TAVIREL_BUILD=${TAVIREL_BUILD:-$TAVIREL_ROOT/build}
 
-# tavirel_build DIR TOOLCHAIN(or "") [TARGET...]
+# tavirel_build DIR TOOLCHAIN(or "") [CMAKE-ARGS...] [-- TARGET...]
 tavirel_build() {
   local dir=$1 toolchain=$2
   shift 2
-  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release)
+  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release) targets=()
   [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$TAVIREL_ROOT/cmake/$toolchain.cmake")
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do args+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  for t in "$@"; do targets+=(--target "$t"); done
   mkdir -p "$dir"
   if [ ! -f "$dir/build.ninja" ]; then
     cmake "${args[@]}" >"$dir/configure.log" 2>&1 || { cat "$dir/configure.log" >&2; return 1; }
   fi
-  local targets=()
-  for t in "$@"; do targets+=(--target "$t"); done
   cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || {
     grep -E 'error|Error|FAILED' -A3 "$dir/build.log" | head -60 >&2
     return 1
@@ -38,4 +39,15 @@ tavirel_can_run_32bit() {
     chmod +x "$probe"
   fi
   "$probe" 2>/dev/null
+}
+
+# The folder whose Tavirel.exe and Windows tests Wine runs here, and the
+# Wine that runs them.
+tavirel_windows_build() {
+  if tavirel_can_run_32bit; then
+    export TAVIREL_WINE=/usr/lib/wine/wine TAVIREL_WINEARCH=win32 WINEPREFIX=${WINEPREFIX:-$TAVIREL_BUILD/wineprefix32}
+    echo "$TAVIREL_BUILD"
+  else
+    echo "$TAVIREL_BUILD/win64"
+  fi
 }

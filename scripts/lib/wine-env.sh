@@ -46,6 +46,12 @@ tavirel_wine_env() {
     "$TAVIREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1 || true
     touch "$WINEPREFIX/.tavirel-ready"
   fi
+  # Wine draws the title bar's buttons with the symbol font that Debian's
+  # fonts-wine ships, but finds it only among the prefix's own fonts.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ ! -f "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
   tavirel_wine_desktop
 }
 

@@ -1,0 +1,87 @@
+// What the program does with any text typed or pasted into a box, checked
+// on every input: by libFuzzer in the stress run, and over the committed
+// corpus (tests/corpus) in every test run.
+//
+// The bytes FF FE start UTF-16LE code units (any unit, lone surrogates
+// included); otherwise a byte below 0x80 is that character and a byte from
+// 0x80 on is one of the characters numbers are made of. Four bytes are also
+// read as a float, the value a result's text is made from.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "calculator/entry_rules.h"
+#include "calculator/limit_calculation.h"
+#include "forms_runtime/number_text.h"
+#include "forms_runtime/numeric_text.h"
+#include "forms_runtime/rounding.h"
+
+namespace {
+
+void Check(bool holds, const char* what) {
+    if (!holds) {
+        std::fprintf(stderr, "broken: %s\n", what);
+        std::abort();
+    }
+}
+
+std::wstring Decode(const std::uint8_t* data, std::size_t size) {
+    std::wstring text;
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        for (std::size_t i = 2; i + 1 < size; i += 2) text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+        return text;
+    }
+    static constexpr wchar_t kNumberCharacters[] = L"0123456789.-+eE0";
+    for (std::size_t i = 0; i < size; ++i) text += data[i] < 0x80 ? wchar_t(data[i]) : kNumberCharacters[data[i] & 15];
+    return text;
+}
+
+double ParseOrZero(const std::wstring& text) { return forms::ParseNumber(text).value_or(0.0); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::wstring text = Decode(data, size);
+    const bool numeric = forms::IsNumeric(text);
+    Check(calculator::GuardEmptiesBox(text) == !numeric, "the guard empties exactly the texts that are not numbers");
+    const auto parsed = forms::ParseNumber(text);
+    if (!numeric) Check(!parsed && !calculator::IsPositiveNumber(text), "a text that is no number has no value");
+    if (parsed && text.size() < 4096) {
+        // The C library's reading of the same (ASCII) text is the nearest double too.
+        const std::string ascii(text.begin(), text.end());
+        const double expected = std::strtod(ascii.c_str(), nullptr);
+        Check(*parsed == expected && std::signbit(*parsed) == std::signbit(expected), "nearest double");
+    }
+    for (const auto band : {calculator::Band::TenPercent, calculator::Band::FivePercent}) {
+        const auto result = calculator::CalculateLimits(text, band);
+        Check((result.outcome == calculator::Outcome::NotNumeric) == !numeric, "non-numeric texts are refused");
+        if (result.outcome != calculator::Outcome::Computed) {
+            Check(result.limitUp.empty() && result.limitDown.empty(), "a refusal writes nothing");
+            continue;
+        }
+        const double price = static_cast<float>(*parsed);
+        const double rate = band == calculator::Band::TenPercent ? 0.1 : 0.05;
+        const double up = ParseOrZero(result.limitUp), down = ParseOrZero(result.limitDown);
+        Check(forms::IsNumeric(result.limitUp) && forms::IsNumeric(result.limitDown), "results are numbers");
+        Check(up >= down && down >= 0, "the limit-up is above the limit-down");
+        Check(std::fabs(up - price * (1 + rate)) <= 0.006 + up * 1e-6, "limit-up within a cent");
+        Check(std::fabs(down - price * (1 - rate)) <= 0.006 + down * 1e-6, "limit-down within a cent");
+    }
+    if (size == 4) {
+        float value;
+        std::memcpy(&value, data, 4);
+        const float rounded = forms::RoundToHundredths(value);
+        if (std::isfinite(value)) {
+            Check(std::fabs(rounded - value) <= 0.005 + std::fabs(value) * 1e-7, "rounding moves less than half a cent");
+            const std::wstring written = forms::SingleToText(rounded);
+            Check(forms::IsNumeric(written), "a written float reads as a number");
+            const double back = ParseOrZero(written);
+            Check(std::fabs(back - rounded) <= std::fabs(rounded) * 5e-7 + 1e-45, "seven significant digits");
+        }
+    }
+    return 0;
+}

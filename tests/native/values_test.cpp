@@ -1,0 +1,152 @@
+// The portable engine: numeric test, parse, rounding, number to text, the
+// limit calculation and the entry rules. Built natively with the sanitizers,
+// and as 32-bit x86 code with the program's own floating-point flags.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "calculator/entry_rules.h"
+#include "calculator/limit_calculation.h"
+#include "forms_runtime/checked_arithmetic.h"
+#include "forms_runtime/number_text.h"
+#include "forms_runtime/numeric_text.h"
+#include "forms_runtime/rounding.h"
+#include "forms_runtime/runtime_error.h"
+
+namespace {
+
+using calculator::Band;
+using calculator::Outcome;
+constexpr Band k10 = Band::TenPercent;
+constexpr Band k5 = Band::FivePercent;
+
+TEST(NumericText, AcceptsTheNumberGrammarAndNothingElse) {
+    for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07",
+                                L"1.1e+07", L"1E7", L"1e-5", L"5.e3"}) {
+        EXPECT_TRUE(forms::IsNumeric(text)) << text;
+    }
+    for (const wchar_t* text : {L"", L".", L"-", L"1..2", L"11a", L" 12", L"12 ", L"+5", L"--5", L"1,000",
+                                L"$5", L"&H10", L"0x10", L"inf", L"nan", L"1e", L"1e+", L"E5", L"1e5.5",
+                                L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
+        EXPECT_FALSE(forms::IsNumeric(text)) << text;
+        EXPECT_FALSE(forms::ParseNumber(text).has_value()) << text;
+    }
+}
+
+TEST(NumericText, ParsesToTheNearestDouble) {
+    const struct { std::wstring text; double value; } rows[] = {
+        {L"012.10", 12.1}, {L".5", 0.5}, {L"5.", 5.0}, {L"1.1E+07", 11000000.0}, {L"0.1", 0.1},
+        {L"1e-400", 0.0},  // below the smallest double
+        {L"1.7976931348623158e308", std::numeric_limits<double>::max()},
+        {L"9007199254740993", 9007199254740992.0},  // a tie, to even
+        {L"9007199254740993.00000000000000000001", 9007199254740994.0},
+        // Products of digits and a power of ten that miss the nearest double
+        // when rounded first in the x87 unit's extended precision.
+        {L"7091431314788835e5", 0x1.338ab4070797dp+69},
+        {L"7389474860498631E+6", 0x1.9095906a81fc1p+72},
+        {L"0." + std::wstring(10000, L'3'), 1.0 / 3.0},
+    };
+    for (const auto& row : rows) {
+        const auto value = forms::ParseNumber(row.text);
+        ASSERT_TRUE(value.has_value()) << row.text.substr(0, 30);
+        EXPECT_EQ(*value, row.value) << row.text.substr(0, 30);
+    }
+    for (const std::wstring& text : {std::wstring(L"1e400"), std::wstring(400, L'9')}) {
+        EXPECT_TRUE(forms::IsNumeric(text));
+        EXPECT_FALSE(forms::ParseNumber(text).has_value());  // beyond the double range
+    }
+}
+
+TEST(Rounding, DecidesOnTheExactValueOfTheFloat) {
+    const struct { float value, expected; } rows[] = {
+        {2.625f, 2.62f}, {2.375f, 2.38f}, {0.125f, 0.12f},  // exact halves: to even
+        {16.275f, 16.27f},                                   // 16.27499961...
+        {std::nextafter(10.395f, 0.0f), 10.39f}, {10.395f, 10.4f},
+        {11.495f, 11.49f}, {0.055f, 0.05f}, {0.005f, 0.0f}, {0.135f, 0.14f},
+        {std::numeric_limits<float>::max(), std::numeric_limits<float>::max()},
+    };
+    for (const auto& row : rows) EXPECT_EQ(forms::RoundToHundredths(row.value), row.expected) << row.value;
+}
+
+TEST(NumberText, WritesSevenSignificantDigits) {
+    const struct { float value; const wchar_t* text; } rows[] = {
+        {0.0f, L"0"}, {3.0f, L"3"}, {10.5f, L"10.5"}, {0.05f, L"0.05"}, {1.0f / 3.0f, L"0.3333333"},
+        {123456.78f, L"123456.8"}, {999999.96875f, L"1000000"}, {9999999.0f, L"9999999"},
+        {1e7f, L"1E+07"}, {1.1e7f, L"1.1E+07"}, {12345678.0f, L"1.234568E+07"},
+        {std::numeric_limits<float>::max(), L"3.402823E+38"},
+        {1234567.5f, L"1234568"}, {1234566.5f, L"1234566"}, {100000.25f, L"100000.2"},  // ties to even
+    };
+    for (const auto& row : rows) EXPECT_EQ(forms::SingleToText(row.value), row.text) << row.value;
+}
+
+TEST(LimitCalculation, ComputesBothLimitsInSinglePrecision) {
+    const struct { const wchar_t* price; Band band; const wchar_t* up; const wchar_t* down; } rows[] = {
+        {L"10", k10, L"11", L"9"}, {L"10", k5, L"10.5", L"9.5"}, {L"3.33", k10, L"3.66", L"3"},
+        {L"2.5", k5, L"2.62", L"2.38"}, {L"15.5", k5, L"16.27", L"14.73"}, {L"9.9", k5, L"10.39", L"9.4"},
+        {L"12.1", k5, L"12.71", L"11.49"}, {L"0.05", k10, L"0.05", L"0.05"}, {L"0.001", k10, L"0", L"0"},
+        {L"123456.78", k10, L"135802.5", L"111111.1"}, {L"10000000", k10, L"1.1E+07", L"9000000"},
+        {L"11", k10, L"12.1", L"9.9"}, {L"9.9", k10, L"10.89", L"8.91"}, {L"1.1E+07", k10, L"1.21E+07", L"9900000"},
+        {L"012.10", k10, L"13.31", L"10.89"},
+        // The largest prices whose limit-up still fits a float.
+        {L"3.0934759522862973e+38", k10, L"3.402823E+38", L"2.784128E+38"},
+        {L"3.240784253700275e+38", k5, L"3.402823E+38", L"3.078745E+38"},
+    };
+    for (const auto& row : rows) {
+        const auto result = calculator::CalculateLimits(row.price, row.band);
+        EXPECT_EQ(result.outcome, Outcome::Computed) << row.price;
+        EXPECT_EQ(result.limitUp, row.up) << row.price;
+        EXPECT_EQ(result.limitDown, row.down) << row.price;
+    }
+}
+
+TEST(LimitCalculation, RefusesWhatItCannotCompute) {
+    const struct { std::wstring price; Band band; Outcome outcome; } rows[] = {
+        {L"", k10, Outcome::NotNumeric}, {L"1..2", k10, Outcome::NotNumeric}, {L".", k5, Outcome::NotNumeric},
+        {L"0", k10, Outcome::NotPositive}, {L"0.00", k5, Outcome::NotPositive}, {L"-5", k10, Outcome::NotPositive},
+        {L"1e-50", k10, Outcome::NotPositive},  // positive, but zero as a float
+        {L"1" + std::wstring(39, L'0'), k10, Outcome::OutOfRange}, {L"1e400", k5, Outcome::OutOfRange},
+        // The price fits a float, its limit-up does not.
+        {L"3.0934761551103933e+38", k10, Outcome::OutOfRange}, {L"3.240784456524371e+38", k5, Outcome::OutOfRange},
+    };
+    for (const auto& row : rows) {
+        const auto result = calculator::CalculateLimits(row.price, row.band);
+        EXPECT_EQ(result.outcome, row.outcome) << row.price.substr(0, 30);
+        EXPECT_TRUE(result.limitUp.empty() && result.limitDown.empty());
+    }
+}
+
+TEST(LimitCalculation, CarryForwardAndCopyTestTheDoubleNotTheFloat) {
+    const struct { std::wstring text; bool positive; } rows[] = {
+        {L"012.10", true}, {L"1e-50", true}, {L"1.1E+07", true}, {L"9" + std::wstring(400, L'9'), true},
+        {L"0", false}, {L"", false}, {L"-1", false}, {L"1e-400", false}, {L"abc", false}, {L"-1e400", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(calculator::IsPositiveNumber(row.text), row.positive) << row.text;
+}
+
+TEST(EntryRules, PriceKeyPassesOnlyDigitsPointAndBackspace) {
+    const struct { std::int16_t code, passed; } rows[] = {
+        {8, 8}, {46, 46}, {48, 48}, {57, 57}, {47, 0}, {58, 0}, {45, 0}, {32, 0}, {101, 0}, {0x0661, 0},
+        {-32768 + 48, 0}, {256 + 48, 0}, {3, 0}, {13, 0}, {22, 0}, {24, 0}, {26, 0}, {27, 0}, {-1, 0},
+    };
+    for (const auto& row : rows) EXPECT_EQ(calculator::FilterPriceKey(row.code), row.passed) << row.code;
+}
+
+TEST(CheckedArithmetic, LeavingTheInt32RangeRaisesOverflow) {
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(forms::CheckedSub(kMin + 4, 4), kMin);
+    EXPECT_EQ(forms::CheckedToInt32(-2147483648.0), kMin);
+    for (const auto& overflow : {+[] { forms::CheckedSub(kMin, 1); }, +[] { forms::CheckedAdd(2147483647, 1); },
+                                 +[] { forms::CheckedToInt32(2147483648.0); }, +[] { forms::CheckedToInt32(NAN); }}) {
+        try {
+            overflow();
+            ADD_FAILURE() << "no error raised";
+        } catch (const forms::RuntimeError& error) {
+            EXPECT_EQ(error.Number(), forms::ErrorNumber::Overflow);
+        }
+    }
+}
+
+}  // namespace
