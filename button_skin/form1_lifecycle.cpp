@@ -8,16 +8,9 @@
 
 namespace mVistaButton {
 
-namespace {
-void (*g_hookFault)() = nullptr;
-}
-
-void testing::SetHookFault(void (*fault)()) { g_hookFault = fault; }
-
 void Form1_Load() {
     try {
         HWND hWnd = forms::FindForm(L"Form1")->hWnd();
-        if (g_hookFault) g_hookFault();
         HookWindow(hWnd);
     } catch (const forms::RuntimeError& error) {
         forms::MsgBox(error.Description().c_str(), MB_OK | MB_ICONINFORMATION, L"提示");

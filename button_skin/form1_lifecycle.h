@@ -10,11 +10,4 @@ namespace mVistaButton {
 void Form1_Load();
 void Form1_Unload(int& cancel);
 
-namespace testing {
-// Test seam: a function that Load runs inside its error trap right where it
-// hooks the window, so that a test can make the hook fail there. The shipped
-// program never sets it.
-void SetHookFault(void (*fault)());
-}  // namespace testing
-
 }  // namespace mVistaButton

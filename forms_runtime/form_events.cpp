@@ -2,10 +2,6 @@
 
 namespace forms {
 
-namespace {
-EventTrace g_trace = nullptr;
-}
-
 const wchar_t* EventName(Event event) {
     switch (event) {
     case Event::Load: return L"Load";
@@ -17,8 +13,5 @@ const wchar_t* EventName(Event event) {
     }
     return L"?";
 }
-
-void SetEventTrace(EventTrace trace) { g_trace = trace; }
-EventTrace CurrentEventTrace() { return g_trace; }
 
 }  // namespace forms

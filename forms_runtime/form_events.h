@@ -31,10 +31,4 @@ constexpr EventBinding OnUnload(const wchar_t* form, void (*handler)(int&)) {
 
 const wchar_t* EventName(Event event);
 
-// Observes every event as it is raised, before its handler runs; tests use it
-// to count and order events. Null (the default) observes nothing.
-using EventTrace = void (*)(const wchar_t* control, int index, Event event);
-void SetEventTrace(EventTrace trace);
-EventTrace CurrentEventTrace();
-
 }  // namespace forms

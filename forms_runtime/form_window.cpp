@@ -274,7 +274,6 @@ bool FormAccess::Handles(const Form& form, const ControlRecord& control, Event e
 }
 
 void FormAccess::Raise(Form& form, const wchar_t* name, int index, Event event) {
-    if (EventTrace trace = CurrentEventTrace()) trace(name, index, event);
     for (const EventBinding& binding : form.events_) {
         if (binding.event != event || !SameName(binding.control, name) || binding.index != index) continue;
         if (binding.handler) binding.handler();
@@ -283,7 +282,6 @@ void FormAccess::Raise(Form& form, const wchar_t* name, int index, Event event) 
 
 bool FormAccess::RaiseUnload(Form& form) {
     const wchar_t* name = form.def_.name;
-    if (EventTrace trace = CurrentEventTrace()) trace(name, -1, Event::Unload);
     int cancel = 0;
     for (const EventBinding& binding : form.events_) {
         if (binding.event == Event::Unload && binding.unload && SameName(binding.control, name)) {
@@ -294,7 +292,6 @@ bool FormAccess::RaiseUnload(Form& form) {
 }
 
 void FormAccess::RaiseKeyPress(Form& form, const ControlRecord& control, std::int16_t& keyAscii) {
-    if (EventTrace trace = CurrentEventTrace()) trace(control.def->name, control.def->index, Event::KeyPress);
     for (const EventBinding& binding : form.events_) {
         if (binding.event == Event::KeyPress && binding.keyPress && SameName(binding.control, control.def->name) &&
             binding.index == control.def->index) {
