@@ -9,11 +9,13 @@
 namespace mVistaButton {
 
 void Form1_Load() {
+    HWND hWnd = forms::FindForm(L"Form1")->hWnd();
     try {
-        HWND hWnd = forms::FindForm(L"Form1")->hWnd();
         HookWindow(hWnd);
     } catch (const forms::RuntimeError& error) {
-        forms::MsgBox(error.Description().c_str(), MB_OK | MB_ICONINFORMATION, L"提示");
+        // Owned by the calculator window, hidden as it still is: the box is
+        // the program's own, not that of whichever window is in front.
+        forms::MsgBox(error.Description().c_str(), MB_OK | MB_ICONINFORMATION, L"提示", hWnd);
         forms::End(1);
     }
 }

@@ -31,7 +31,7 @@ void GuardResultBox(const wchar_t* box) {
 // clipboard. A clipboard another program keeps busy is left as it was.
 void CopyResult(const wchar_t* box) {
     if (!IsPositiveNumber(Form1().Text(box))) return;
-    forms::clipboard::ReplaceWithText(Form1().Text(box));
+    forms::clipboard::ReplaceWithText(Form1().hWnd(), Form1().Text(box));
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ void Command1_Click() {
     const LimitResult result = CalculateLimits(Form1().Text(L"txtCurPrice"), band);
     switch (result.outcome) {
     case Outcome::NotPositive:
-        forms::MsgBox(L"价格必须大于 0", MB_OK | MB_ICONINFORMATION, L"提示");
+        forms::MsgBox(L"价格必须大于 0", MB_OK | MB_ICONINFORMATION, L"提示", Form1().hWnd());
         return;
     case Outcome::NotNumeric:
     case Outcome::OutOfRange:

@@ -2,13 +2,14 @@
 
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/message_box.h"
 #include "forms_runtime/run.h"
 
 namespace forms {
 
 void ReportUntrappedError(const RuntimeError& error) {
     const std::wstring message = UntrappedErrorMessage(error);
-    MessageBoxW(GetActiveWindow(), message.c_str(), L"Tavirel", MB_OK | MB_ICONERROR);
+    MsgBox(message.c_str(), MB_OK | MB_ICONERROR, L"Tavirel");
     End(1);
 }
 

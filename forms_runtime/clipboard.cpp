@@ -12,9 +12,11 @@ namespace {
 constexpr int kOpenAttempts = 10;
 constexpr DWORD kOpenPause = 10;  // milliseconds between attempts
 
-bool OpenWithRetries() {
+// Opened by a window: opened by none, EmptyClipboard leaves the clipboard
+// without an owner, and Windows then refuses SetClipboardData.
+bool OpenWithRetries(HWND owner) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (OpenClipboard(nullptr)) return true;
+        if (OpenClipboard(owner)) return true;
         Sleep(kOpenPause);
     }
     return false;
@@ -31,7 +33,7 @@ std::string ToAnsi(std::wstring_view text) {
 
 }  // namespace
 
-bool ReplaceWithText(std::wstring_view text) {
+bool ReplaceWithText(HWND owner, std::wstring_view text) {
     const std::string ansi = ToAnsi(text);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1);
     if (memory == nullptr) return false;
@@ -43,7 +45,7 @@ bool ReplaceWithText(std::wstring_view text) {
     std::memcpy(bytes, ansi.c_str(), ansi.size() + 1);
     GlobalUnlock(memory);
 
-    if (!OpenWithRetries()) {
+    if (!OpenWithRetries(owner)) {
         GlobalFree(memory);
         return false;
     }

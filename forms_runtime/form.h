@@ -61,4 +61,8 @@ private:
 // The loaded window of that name, or null.
 Form* FindForm(std::wstring_view name);
 
+// The program's window: the first one loaded that is still there, or null.
+// Message boxes that name no owner belong to it.
+HWND ProgramWindow();
+
 }  // namespace forms

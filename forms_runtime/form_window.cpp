@@ -249,6 +249,11 @@ Form* FindForm(std::wstring_view name) {
     return nullptr;
 }
 
+HWND ProgramWindow() {
+    const auto& loaded = LoadedForms();
+    return loaded.empty() ? nullptr : loaded.front()->hWnd();
+}
+
 ControlRecord* FormAccess::Find(const Form& form, HWND hwnd) {
     for (const auto& control : form.controls_) {
         if (control->hwnd == hwnd) return control.get();

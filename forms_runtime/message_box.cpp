@@ -1,11 +1,15 @@
 #include "forms_runtime/message_box.h"
 
+#include "forms_runtime/form.h"
+
 namespace forms {
 
-int MsgBox(const wchar_t* text, UINT style, const wchar_t* title) {
-    // Owned by the active window of this thread, so that the window takes no
-    // other input while the box is open.
-    return MessageBoxW(GetActiveWindow(), text, title, style);
+int MsgBox(const wchar_t* text, UINT style, const wchar_t* title, HWND owner) {
+    // MessageBoxW disables the owner while the box is open. The active
+    // window would not do: when input reaches the program while another
+    // program is in front, there is none, and the box would be modal to
+    // nothing.
+    return MessageBoxW(owner ? owner : ProgramWindow(), text, title, style);
 }
 
 }  // namespace forms
