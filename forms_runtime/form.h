@@ -20,8 +20,11 @@ class FontSet;
 class Form {
 public:
     // Creates the window and every control of the definition with its start
-    // values, then raises Load. The window is not shown yet.
-    static Form& Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance);
+    // values, laid out at dpi dots per inch, then raises Load. The window is
+    // not shown yet. A dpi of 0 means the resolution of the monitor the
+    // window opens on.
+    static Form& Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance,
+                      int dpi = 0);
 
     // Shows the window centred on the screen, the focus in its first tab stop.
     void Show();
@@ -30,7 +33,7 @@ public:
     void Close();
 
     HWND hWnd() const { return hwnd_; }
-    int Dpi() const { return dpi_; }
+    int Dpi() const { return dpi_; }  // the resolution the window is laid out at now
     const FormDef& Definition() const { return def_; }
 
     HWND Control(std::wstring_view name, int index = -1) const;
@@ -47,6 +50,12 @@ public:
 
 private:
     Form(const FormDef& def, std::span<const EventBinding> events);
+
+    // Sizes the client area, places and sizes every control, gives each its
+    // font and sizes the auto-sized labels, all from the definition at dpi.
+    // Serves the first layout and every change of resolution alike, so that
+    // a window moved to a resolution is laid out as one started there.
+    void LayOut(int dpi);
 
     friend struct FormAccess;
     const FormDef& def_;

@@ -35,7 +35,12 @@ struct FormAccess {
     static bool Handles(const Form& form, const ControlRecord& control, Event event);
     static void SelectOption(Form& form, ControlRecord& option);
     static HWND& LastFocus(Form& form) { return form.lastFocus_; }
+    static void LayOut(Form& form, int dpi) { form.LayOut(dpi); }
 };
+
+// The form whose window holds hwnd (the window itself or any of its
+// controls), or null for a window that is not a form's.
+Form* FormOwning(HWND hwnd);
 
 // Fonts of one form at its resolution; owns the font handles.
 class FontSet {
@@ -54,6 +59,14 @@ private:
     };
     std::vector<Entry> fonts_;
 };
+
+// The resolution the system shows the window at: the window's own on
+// Windows 10 and later, the system's before.
+int CurrentDpi(HWND window);
+
+// Sizes the window so that its client area is width x height pixels, the
+// frame around it as thick as the system draws it; the top-left stays.
+void SetClientSize(HWND window, int width, int height);
 
 // The frame: a container window that draws an etched border with its caption
 // and hands its controls' notifications on to the form.

@@ -16,15 +16,6 @@ namespace forms {
 
 namespace {
 
-Form* FormOwning(HWND hwnd) {
-    HWND top = GetAncestor(hwnd, GA_ROOT);
-    if (top == nullptr) return nullptr;
-    wchar_t className[32] = {};
-    GetClassNameW(top, className, 32);
-    if (std::wstring_view(className) != L"TavirelForm") return nullptr;
-    return reinterpret_cast<Form*>(GetWindowLongPtrW(top, GWLP_USERDATA));
-}
-
 bool Checked(const ControlRecord& control) {
     return SendMessageW(control.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

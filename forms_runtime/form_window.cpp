@@ -14,6 +14,10 @@ namespace forms {
 namespace {
 
 const wchar_t kFormClass[] = L"TavirelForm";
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0  // headers that predate Windows 8.1
+#endif
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 
 std::vector<Form*>& LoadedForms() {
@@ -65,23 +69,6 @@ Placement PlacementOf(const ControlDef& def) {
     return {L"STATIC", kChild, 0};
 }
 
-// A label that sizes itself to its caption, in its own font.
-void AutoSize(HWND label, HFONT font) {
-    const int length = GetWindowTextLengthW(label);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(label, caption.data(), length + 1);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 std::wstring WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -102,26 +89,19 @@ Form::~Form() {
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
 }
 
-Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance) {
+Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance, int dpi) {
     RegisterClasses(instance);
     Form* form = new Form(def, events);  // owned by its window: freed on WM_NCDESTROY
     LoadedForms().push_back(form);
 
-    HDC screen = GetDC(nullptr);
-    form->dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    form->fonts_ = std::make_unique<FontSet>(form->dpi_);
-    const int dpi = form->dpi_;
-
+    // Made without a size: the layout gives the window and its controls
+    // theirs once the resolution of the monitor it opens on is known.
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
-    RECT frame{0, 0, TwipsToPixels(def.clientWidth, dpi), TwipsToPixels(def.clientHeight, dpi)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
     // The window procedure keeps the handle (FormAccess::SetHandle) as the window is made.
     // cppcheck-suppress ignoredReturnValue
-    CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                    form);
+    CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
+                    nullptr, instance, form);
     if (def.iconResource != 0) {
         const auto big = LoadImageW(instance, MAKEINTRESOURCEW(def.iconResource), IMAGE_ICON,
                                     GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED);
@@ -132,7 +112,6 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
         SendMessageW(form->hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
 
-    HFONT formFont = def.font ? form->fonts_->Get(*def.font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     int id = kFirstControlId;
     // In table order: each new child goes below its siblings, so the first row
     // of a container ends on top of its z-order.
@@ -146,13 +125,9 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
         }
         const Placement placement = PlacementOf(control);
         const bool isTextBox = control.kind == ControlKind::TextBox;
-        record->hwnd = CreateWindowExW(
-            placement.exStyle, placement.windowClass, isTextBox ? L"" : control.caption, placement.style,
-            TwipsToPixels(control.left, dpi), TwipsToPixels(control.top, dpi),
-            TwipsToPixels(control.width, dpi), TwipsToPixels(control.height, dpi), parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
-        HFONT font = control.font ? form->fonts_->Get(*control.font) : formFont;
-        SendMessageW(record->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        record->hwnd = CreateWindowExW(placement.exStyle, placement.windowClass, isTextBox ? L"" : control.caption,
+                                       placement.style, 0, 0, 0, 0, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
         if (control.backColour) {
             const Colour c = *control.backColour;
             record->backColour = RGB(c.r, c.g, c.b);
@@ -169,12 +144,12 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
                 --record->programWrites;
             }
         }
-        if (control.kind == ControlKind::Label && (control.flags & kAutoSize)) AutoSize(record->hwnd, font);
         if (control.kind == ControlKind::OptionButton && (control.flags & kSelected)) {
             SendMessageW(record->hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
         form->controls_.push_back(std::move(record));
     }
+    form->LayOut(dpi > 0 ? dpi : CurrentDpi(form->hwnd_));
 
     Untrapped([&] { FormAccess::Raise(*form, def.name, -1, Event::Load); });
     return *form;
@@ -252,6 +227,15 @@ Form* FindForm(std::wstring_view name) {
 HWND ProgramWindow() {
     const auto& loaded = LoadedForms();
     return loaded.empty() ? nullptr : loaded.front()->hWnd();
+}
+
+Form* FormOwning(HWND hwnd) {
+    HWND top = GetAncestor(hwnd, GA_ROOT);
+    if (top == nullptr) return nullptr;
+    wchar_t className[32] = {};
+    GetClassNameW(top, className, 32);
+    if (std::wstring_view(className) != kFormClass) return nullptr;
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(top, GWLP_USERDATA));
 }
 
 ControlRecord* FormAccess::Find(const Form& form, HWND hwnd) {
@@ -367,6 +351,18 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
+    case WM_DPICHANGED: {
+        // Windows 8.1 and later send this when the window reaches a monitor of
+        // another resolution. The new resolution comes with it, so nothing is
+        // asked of the system that Windows 7 would lack. The window goes to
+        // the top-left that Windows suggests, then lays itself out again,
+        // which gives it the size of the definition at that resolution.
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        FormAccess::LayOut(*form, HIWORD(wParam));
+        return 0;
+    }
     case WM_CLOSE:
         RaiseUnloadAndClose(*form);
         return 0;

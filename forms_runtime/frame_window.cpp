@@ -38,7 +38,9 @@ void PaintFrame(HWND frame) {
     if (!caption.empty()) {
         SIZE extent{};
         GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
-        const int left = MulDiv(6, GetDeviceCaps(dc, LOGPIXELSX), 96);
+        // 6 pixels at 96 DPI, at the resolution the form is laid out at now.
+        const Form* form = FormOwning(frame);
+        const int left = MulDiv(6, form ? form->Dpi() : GetDeviceCaps(dc, LOGPIXELSX), 96);
         RECT text{left, 0, left + extent.cx + 2, metrics.tmHeight};
         FillRect(dc, &text, GetSysColorBrush(COLOR_BTNFACE));
         SetBkMode(dc, TRANSPARENT);

@@ -1,0 +1,59 @@
+// The one place where the definition's twips become pixels: the first layout
+// of a window and every layout after a change of resolution run through
+// here, so that a window moved to a resolution is the one started there.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "forms_runtime/form.h"
+#include "forms_runtime/form_internal.h"
+
+namespace forms {
+
+namespace {
+
+// A label that sizes itself to its caption, in its own font.
+void AutoSize(HWND label, HFONT font) {
+    const int length = GetWindowTextLengthW(label);
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(label, caption.data(), length + 1);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void Form::LayOut(int dpi) {
+    dpi_ = dpi;
+    auto fonts = std::make_unique<FontSet>(dpi);
+    const HFONT formFont =
+        def_.font ? fonts->Get(*def_.font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    for (const auto& control : controls_) {
+        const ControlDef& def = *control->def;
+        const HFONT font = def.font ? fonts->Get(*def.font) : formFont;
+        SendMessageW(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(control->hwnd, nullptr, TwipsToPixels(def.left, dpi), TwipsToPixels(def.top, dpi),
+                     TwipsToPixels(def.width, dpi), TwipsToPixels(def.height, dpi),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (def.kind == ControlKind::Label && (def.flags & kAutoSize)) AutoSize(control->hwnd, font);
+    }
+    // The previous resolution's fonts are freed only here, when no control
+    // holds them any more: a font in use must not be deleted.
+    fonts_.swap(fonts);
+    fonts.reset();
+
+    SetClientSize(hwnd_, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi));
+    // Everything is painted again at its new size, the owner-drawn buttons
+    // included, which size their faces by the button.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace forms
