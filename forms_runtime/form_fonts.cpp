@@ -1,6 +1,6 @@
 // Fonts at the form's resolution. A preferred face that the system lacks is
-// replaced by the system's CJK font, so that the Chinese captions still read
-// right; sizes stay as defined.
+// replaced by a Chinese one, so that the captions still read right; sizes
+// stay as defined.
 #include <windows.h>
 
 #include <cwchar>
@@ -31,8 +31,24 @@ bool FaceInstalled(HDC dc, const wchar_t* face) {
     return found;
 }
 
-// The family the system offers for simplified Chinese, or an empty name.
+// Where the preferred face is missing. SimSun is "宋体" on a Chinese system but
+// may be known by its English name alone elsewhere; NSimSun has its metrics.
+// Then common simplified Chinese families of Windows and of Linux desktops,
+// in a fixed order, so that the same system always gives the same face.
+constexpr const wchar_t* kFallbackFaces[] = {
+    L"SimSun", L"NSimSun", L"SimHei", L"Microsoft YaHei", L"Noto Sans CJK SC", L"Source Han Sans SC",
+    L"WenQuanYi Zen Hei", L"WenQuanYi Micro Hei", L"AR PL UMing CN", L"Droid Sans Fallback"};
+
+// The first fallback face installed; failing all, the first simplified
+// Chinese family the system lists; failing that too, an empty name.
 void SubstituteCjkFace(HDC dc, wchar_t (&face)[LF_FACESIZE]) {
+    for (const wchar_t* candidate : kFallbackFaces) {
+        if (FaceInstalled(dc, candidate)) {
+            std::wcsncpy(face, candidate, LF_FACESIZE - 1);
+            face[LF_FACESIZE - 1] = L'\0';
+            return;
+        }
+    }
     face[0] = L'\0';
     LOGFONTW query{};
     query.lfCharSet = GB2312_CHARSET;
