@@ -19,6 +19,7 @@ protected:
         ASSERT_TRUE(program_.Activate());
     }
     void TearDown() override {
+        if (!program_.Alive()) return;  // closed by the test, or caught by the next one's SetUp
         EXPECT_TRUE(program_.Responsive());
         EXPECT_EQ(program_.Dialog(), nullptr) << "a message box is open";
     }
@@ -138,6 +139,34 @@ TEST_F(Tavirel, CalculatesCarriesResultsForwardAsTextAndGuardsTheResultBoxes) {
     Click(At(Option1));
 }
 
+// Whether the screen shows this icon in the window: the icon is drawn here
+// over black and over white, and every pixel that comes out the same on both
+// (it is opaque) must be on the screen.
+bool ShowsIcon(HWND window, HICON icon) {
+    int width = 0, height = 0;
+    const std::vector<COLORREF> shown = ScreenPixels(window, width, height);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(width, height * 2, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, width, height, BLACKNESS);
+    PatBlt(dc, 0, height, width, height, WHITENESS);
+    DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, 0, height, icon, width, height, 0, nullptr, DI_NORMAL);
+    int opaque = 0, same = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF onBlack = GetPixel(dc, x, y);
+            if (onBlack != GetPixel(dc, x, y + height)) continue;
+            ++opaque;
+            same += shown[y * width + x] == onBlack;
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return opaque > width * height / 4 && same == opaque;
+}
+
 TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehind) {
     Calculate(L"10");
     ASSERT_TRUE(TextBecomes(txtDTPrice, L"9"));
@@ -163,8 +192,7 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehind)
         if (!IsWindowVisible(child)) continue;
         if (wcscmp(kind, L"Button") == 0) ++buttons;
         if (wcscmp(kind, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-            informationIcon = SendMessageW(child, STM_GETICON, 0, 0) ==
-                              reinterpret_cast<LRESULT>(LoadIconW(nullptr, IDI_INFORMATION));
+            informationIcon = WaitUntil([child] { return ShowsIcon(child, LoadIconW(nullptr, IDI_INFORMATION)); });
         } else if (wcscmp(kind, L"Static") == 0) {
             GetWindowTextW(child, text, 64);
         }
@@ -251,6 +279,7 @@ TEST_F(Tavirel, SurvivesTheLongestTextPastedIntoThePriceAndAResultBox) {
     EXPECT_TRUE(WaitUntil([] { return !ClipboardHasMark(); }, 20000));
     EXPECT_EQ(ClipboardText(), digits);
     EXPECT_EQ(program_.Text(txtZTPrice).size(), 32767u);
+    EXPECT_TRUE(program_.Responsive());
     EXPECT_TRUE(program_.Close());
 }
 

@@ -88,11 +88,11 @@ TEST(Stress, HostileTextInEveryBoxNeverBreaksTheProgram) {
             program.SetText(box, text);
             for (const Id button : {Command1, cmdGetZT, cmdGetDT}) {
                 Click(program, button);
-                if (HWND box = program.Dialog()) {  // the price message, for a price not above 0
+                if (HWND message = program.Dialog()) {  // the price message, for a price not above 0
                     wchar_t title[16] = {};
-                    GetWindowTextW(box, title, 16);
+                    GetWindowTextW(message, title, 16);
                     ASSERT_STREQ(title, L"提示");
-                    SendMessageW(box, WM_COMMAND, IDOK, 0);
+                    SendMessageW(message, WM_COMMAND, IDOK, 0);
                 }
             }
             SendMessageW(program.Control(box), WM_LBUTTONDBLCLK, 0, 0);

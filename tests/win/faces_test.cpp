@@ -22,7 +22,8 @@ constexpr void (*kDraw[])(HDC, RECT&, const wchar_t*) = {
 class Canvas {
 public:
     Canvas() : dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 120, -40, 1, 24, BI_RGB}};
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 120, -40, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
         bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         old_ = SelectObject(dc_, bitmap_);

@@ -63,7 +63,9 @@ TEST_P(WindowLayout, EveryControlHasItsKindContainerPlaceFontAndColour) {
         HWND control = form.Control(e.name, e.index);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(ClassOf(control), e.windowClass);
-        if (e.typeStyle) EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK, static_cast<LONG>(e.typeStyle));
+        if (e.typeStyle) {
+            EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK, static_cast<LONG>(e.typeStyle));
+        }
         EXPECT_EQ(GetParent(control), e.parent ? form.Control(e.parent) : window);
         RECT r;
         GetWindowRect(control, &r);
@@ -75,8 +77,8 @@ TEST_P(WindowLayout, EveryControlHasItsKindContainerPlaceFontAndColour) {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_EQ(font.lfHeight, MulDiv(e.fontHeight96, dpi, 96));
-        if (p.height) EXPECT_EQ(r.bottom - r.top, p.height);
-        else EXPECT_GE(r.bottom - r.top, -font.lfHeight);  // one line of its own font
+        EXPECT_EQ(r.bottom - r.top, p.height ? p.height : r.bottom - r.top);
+        EXPECT_GE(r.bottom - r.top, -font.lfHeight);  // at least one line of its own font
         if (e.back == CLR_INVALID) continue;
         HDC dc = GetDC(control);
         LOGBRUSH brush{};
