@@ -29,6 +29,8 @@ public:
         old_ = SelectObject(dc_, bitmap_);
         Clear();
     }
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
     ~Canvas() {
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
