@@ -41,13 +41,11 @@ tavirel_can_run_32bit() {
   "$probe" 2>/dev/null
 }
 
-# The folder whose Tavirel.exe and Windows tests Wine runs here, and the
-# Wine that runs them.
+# Sets TAVIREL_WINDOWS to the folder whose Tavirel.exe and Windows tests
+# Wine runs here: the shipped 32-bit build where the kernel runs 32-bit code
+# (Wine's 64-bit loader hands it to its 32-bit one), else the 64-bit build
+# of the same sources. TAVIREL_WIN64=1 takes the 64-bit one anyway.
 tavirel_windows_build() {
-  if tavirel_can_run_32bit; then
-    export TAVIREL_WINE=/usr/lib/wine/wine TAVIREL_WINEARCH=win32 WINEPREFIX=${WINEPREFIX:-$TAVIREL_BUILD/wineprefix32}
-    echo "$TAVIREL_BUILD"
-  else
-    echo "$TAVIREL_BUILD/win64"
-  fi
+  TAVIREL_WINDOWS=$TAVIREL_BUILD/win64
+  if [ -z "${TAVIREL_WIN64:-}" ] && tavirel_can_run_32bit; then TAVIREL_WINDOWS=$TAVIREL_BUILD; fi
 }

@@ -24,7 +24,7 @@ tavirel_virtual_display() {
 }
 
 tavirel_wine_env() {
-  # The 64-bit loader: the Windows tests are x86_64 executables (see README).
+  # The 64-bit loader, which hands 32-bit programs to the 32-bit one.
   export TAVIREL_WINE=${TAVIREL_WINE:-/usr/lib/wine/wine64}
   export WINELOADER=$TAVIREL_WINE
   export WINEPREFIX=${WINEPREFIX:-$TAVIREL_BUILD/wineprefix}

@@ -37,18 +37,20 @@ bool WaitUntil(Condition&& condition, DWORD timeoutMs = 5000) {
 
 class Program {
 public:
-    // TAVIREL_EXE, else Tavirel.exe beside the driver.
-    static std::wstring DefaultPath();
     ~Program();
-    bool Start(const std::wstring& path = DefaultPath());  // until its window is shown
-    bool Close();                                           // as the user would; true when it ended
-    bool Alive() const;
+    // TAVIREL_EXE, else Tavirel.exe beside the driver; true once its window shows.
+    bool Start();
+    bool Close();  // as the user closes it; true when the process ended
+    bool Alive() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     HWND Window() const { return window_; }
     HANDLE Process() const { return info_.hProcess; }
-    HWND Control(Id id) const;
+    HWND operator[](Id id) const {  // the buttons and frames lie on the window, the rest in a frame
+        const bool onWindow = id <= Frame2 || id == Command1 || id == Frame1;
+        return GetDlgItem(onWindow ? window_ : GetDlgItem(window_, id < Command1 ? Frame2 : Frame1), id);
+    }
     std::wstring Text(Id id) const;
-    void SetText(Id id, std::wstring_view text) const;  // WM_SETTEXT, as a paste would
-    bool Checked(Id id) const;
+    void SetText(Id id, const std::wstring& text) const;  // WM_SETTEXT, as another program would
+    bool Checked(Id id) const { return SendMessageW((*this)[id], BM_GETCHECK, 0, 0) == BST_CHECKED; }
     HWND Focus() const;
     HWND Dialog() const;  // a message box of the program, if one shows
     bool Responsive() const;
@@ -61,19 +63,23 @@ private:
 
 void Type(std::wstring_view text);
 void Key(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
-void Click(HWND control);  // in the middle
-void ClickAtEnd(HWND textBox);  // near the right end: the caret after the text
-void DoubleClick(HWND control);
+void Click(HWND control, int clicks = 1);  // in the middle
 void MouseDown(HWND control);
 void MouseUp();
 
-// Pixels of a window's client area as the screen shows them (another
-// process's window DC reads back black under Wine).
-std::vector<COLORREF> ScreenPixels(HWND window, int& width, int& height);
+// A window's client area as the screen shows it (another process's window
+// DC reads back black under Wine); Pixel(x, y) of it.
+struct Screenshot {
+    explicit Screenshot(HWND window);
+    COLORREF operator()(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+};
 
-// The clipboard, opened for a window of the driver.
+// The clipboard, opened for a window of the driver. What the driver puts on
+// it carries a private format beside the text, so that an emptying shows.
 HWND ClipboardWindow();
-bool PutOnClipboard(const std::string& ansiText);  // with a private mark beside it
+bool PutOnClipboard(const std::string& ansiText);
 bool ClipboardHasMark();
 std::string ClipboardText();
 std::vector<UINT> ClipboardFormats();

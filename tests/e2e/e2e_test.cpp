@@ -1,7 +1,11 @@
-// The real program, started once and used through real keys and clicks.
-// The cases run in order on the one program, each from the state it sets.
+// The real program, started once and used through real keys and clicks; the
+// cases run in order, each from the state it sets. With TAVIREL_STRESS set
+// (scripts/stress) they also soak it: 70,000 paints of each face, 10,000
+// calculations and hostile text in every box.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <span>
 #include <string>
 
 #include "tests/e2e/driver.h"
@@ -10,226 +14,203 @@
 namespace {
 
 using namespace driver;
+const bool kStress = std::getenv("TAVIREL_STRESS") != nullptr;
 
 class Tavirel : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(program_.Start()) << "the program did not start"; }
-    void SetUp() override {
-        ASSERT_TRUE(program_.Alive());
-        ASSERT_TRUE(program_.Activate());
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(p.Start()) << "the program did not start"; }
+    void SetUp() override { ASSERT_TRUE(p.Alive() && p.Activate()); }
     void TearDown() override {
-        if (!program_.Alive()) return;  // closed by the test, or caught by the next one's SetUp
-        EXPECT_TRUE(program_.Responsive());
-        EXPECT_EQ(program_.Dialog(), nullptr) << "a message box is open";
+        if (!p.Alive()) return;  // closed by the test; a crash fails the next SetUp
+        EXPECT_TRUE(p.Responsive());
+        EXPECT_EQ(p.Dialog(), nullptr) << "a message box is open";
     }
-    static HWND At(Id id) { return program_.Control(id); }
-    static bool TextBecomes(Id id, const std::wstring& text) {
-        return WaitUntil([&] { return program_.Text(id) == text; });
+    static bool Shows(Id id, const std::wstring& text) {
+        return WaitUntil([&] { return p.Text(id) == text; });
     }
-    static bool FocusBecomes(Id id) {
-        return WaitUntil([&] { return program_.Focus() == At(id); });
+    static bool FocusIn(Id id) {
+        return WaitUntil([&] { return p.Focus() == p[id]; });
     }
-    // Empties a box with real keys: a click, then End and Backspace.
-    static void ClearBox(Id id) {
-        Click(At(id));
-        ASSERT_TRUE(FocusBecomes(id));
-        while (!program_.Text(id).empty()) {
-            Key(VK_END);
-            for (size_t i = program_.Text(id).size(); i > 0; --i) Key(VK_BACK);
-            WaitUntil([&] { return program_.Text(id).empty(); });
-        }
+    // A box emptied with real keys, or given a text typed into it.
+    static void Enter(Id id, const std::wstring& text) {
+        Click(p[id]);
+        ASSERT_TRUE(FocusIn(id));
+        Key(VK_END);
+        for (size_t i = p.Text(id).size(); i > 0; --i) Key(VK_BACK);
+        Type(text);
+        ASSERT_TRUE(Shows(id, text));
     }
     // Everything typed and clicked so far has been handled: input is handled
     // in order, and a digit typed now shows in the price box.
     static void Settle() {
-        ClickAtEnd(At(txtCurPrice));
-        const std::wstring before = program_.Text(txtCurPrice);
-        Type(L"7");
-        ASSERT_TRUE(TextBecomes(txtCurPrice, before + L"7"));
+        const std::wstring before = p.Text(txtCurPrice);
+        Enter(txtCurPrice, before + L"7");
         Key(VK_BACK);
-        ASSERT_TRUE(TextBecomes(txtCurPrice, before));
+        ASSERT_TRUE(Shows(txtCurPrice, before));
     }
-    static void Calculate(const std::wstring& price) {
-        ClearBox(txtCurPrice);
-        Type(price);
-        ASSERT_TRUE(TextBecomes(txtCurPrice, price));
-        Click(At(Command1));
-    }
-    static Program program_;
+    static Program p;
 };
-Program Tavirel::program_;
+Program Tavirel::p;
 
 TEST_F(Tavirel, StartsEmptyAndTheKeyboardWalksTheTabOrder) {
-    for (const Id box : {txtCurPrice, txtZTPrice, txtDTPrice}) EXPECT_EQ(program_.Text(box), L"");
-    EXPECT_TRUE(program_.Checked(Option1));
-    EXPECT_FALSE(program_.Checked(Option2));
-    ASSERT_TRUE(FocusBecomes(txtCurPrice));
+    EXPECT_EQ(p.Text(txtCurPrice) + p.Text(txtZTPrice) + p.Text(txtDTPrice), L"");
+    EXPECT_TRUE(p.Checked(Option1) && !p.Checked(Option2));
+    ASSERT_TRUE(FocusIn(txtCurPrice));
     for (const Id next : {Option1, Command1, txtDTPrice, txtZTPrice, cmdGetDT, cmdGetZT, txtCurPrice}) {
         Key(VK_TAB);
-        EXPECT_TRUE(FocusBecomes(next)) << "Tab should reach control " << next;
+        EXPECT_TRUE(FocusIn(next)) << "Tab should reach control " << next;
     }
     Key(VK_TAB, {VK_SHIFT});
-    EXPECT_TRUE(FocusBecomes(cmdGetZT));
+    EXPECT_TRUE(FocusIn(cmdGetZT));
     Key(VK_TAB);
     Key(VK_TAB);
-    ASSERT_TRUE(FocusBecomes(Option1));
+    ASSERT_TRUE(FocusIn(Option1));
     Key(VK_RIGHT);
-    EXPECT_TRUE(FocusBecomes(Option2));
-    EXPECT_TRUE(WaitUntil([] { return program_.Checked(Option2) && !program_.Checked(Option1); }));
+    EXPECT_TRUE(FocusIn(Option2));
+    EXPECT_TRUE(WaitUntil([] { return p.Checked(Option2) && !p.Checked(Option1); }));
     Key(VK_LEFT);
-    EXPECT_TRUE(WaitUntil([] { return program_.Checked(Option1) && !program_.Checked(Option2); }));
+    EXPECT_TRUE(WaitUntil([] { return p.Checked(Option1) && !p.Checked(Option2); }));
     // Enter and Escape press no button, from an option or from a text box.
     Key(VK_RETURN);
     Key(VK_ESCAPE);
     Key(VK_TAB, {VK_SHIFT});
-    ASSERT_TRUE(FocusBecomes(txtCurPrice));
+    ASSERT_TRUE(FocusIn(txtCurPrice));
     Type(L"10");
     Key(VK_RETURN);
     Key(VK_ESCAPE);
     Type(L"5");
-    EXPECT_TRUE(TextBecomes(txtCurPrice, L"105"));
-    EXPECT_EQ(program_.Text(txtZTPrice), L"");
-    EXPECT_EQ(program_.Text(txtDTPrice), L"");
+    EXPECT_TRUE(Shows(txtCurPrice, L"105"));
+    EXPECT_EQ(p.Text(txtZTPrice) + p.Text(txtDTPrice), L"");
 }
 
-TEST_F(Tavirel, ThePriceBoxTakesDigitsPointAndBackspaceOnlyButPastesAnything) {
-    ClearBox(txtCurPrice);
+TEST_F(Tavirel, ThePriceBoxTakesDigitsPointAndBackspaceOnlyButAPasteTakesAnything) {
+    Enter(txtCurPrice, L"");
     Type(L"1a-, +.5x\u00BD\uFF11.");
-    EXPECT_TRUE(TextBecomes(txtCurPrice, L"1.5."));
+    EXPECT_TRUE(Shows(txtCurPrice, L"1.5."));
     Key(VK_BACK);
     ASSERT_TRUE(PutOnClipboard("99"));
     Key('V', {VK_CONTROL});
     Type(L"0");
-    EXPECT_TRUE(TextBecomes(txtCurPrice, L"1.50"));
+    EXPECT_TRUE(Shows(txtCurPrice, L"1.50"));
     ASSERT_TRUE(PutOnClipboard("ab"));
     Key(VK_INSERT, {VK_SHIFT});
-    EXPECT_TRUE(TextBecomes(txtCurPrice, L"1.50ab"));
+    EXPECT_TRUE(Shows(txtCurPrice, L"1.50ab"));
 }
 
 TEST_F(Tavirel, CalculatesCarriesResultsForwardAsTextAndGuardsTheResultBoxes) {
-    Calculate(L"10");
-    EXPECT_TRUE(TextBecomes(txtZTPrice, L"11"));
-    EXPECT_TRUE(TextBecomes(txtDTPrice, L"9"));
-    Click(At(cmdGetZT));
-    EXPECT_TRUE(TextBecomes(txtDTPrice, L"9.9"));
-    EXPECT_EQ(program_.Text(txtCurPrice), L"11");
-    EXPECT_EQ(program_.Text(txtZTPrice), L"12.1");
-    Click(At(Option2));  // the results stay until the next calculation
-    ASSERT_TRUE(WaitUntil([] { return program_.Checked(Option2); }));
-    EXPECT_EQ(program_.Text(txtZTPrice), L"12.1");
-    Click(At(cmdGetDT));
-    EXPECT_TRUE(TextBecomes(txtZTPrice, L"10.39"));
-    EXPECT_TRUE(TextBecomes(txtDTPrice, L"9.4"));
-    // A result typed by the user is carried as typed.
-    ClearBox(txtZTPrice);
-    Type(L"012.10");
-    ASSERT_TRUE(TextBecomes(txtZTPrice, L"012.10"));
-    Click(At(cmdGetZT));
-    EXPECT_TRUE(TextBecomes(txtZTPrice, L"12.71"));
-    EXPECT_EQ(program_.Text(txtCurPrice), L"012.10");
-    EXPECT_EQ(program_.Text(txtDTPrice), L"11.49");
+    Enter(txtCurPrice, L"10");
+    Click(p[Command1]);
+    EXPECT_TRUE(Shows(txtZTPrice, L"11") && Shows(txtDTPrice, L"9"));
+    Click(p[cmdGetZT]);
+    EXPECT_TRUE(Shows(txtDTPrice, L"9.9"));
+    EXPECT_EQ(p.Text(txtCurPrice) + L" " + p.Text(txtZTPrice), L"11 12.1");
+    Click(p[Option2]);  // the results stay until the next calculation
+    ASSERT_TRUE(WaitUntil([] { return p.Checked(Option2); }));
+    EXPECT_EQ(p.Text(txtZTPrice), L"12.1");
+    Click(p[cmdGetDT]);
+    EXPECT_TRUE(Shows(txtZTPrice, L"10.39") && Shows(txtDTPrice, L"9.4"));
+    Enter(txtZTPrice, L"012.10");  // a result typed by the user is carried as typed
+    Click(p[cmdGetZT]);
+    EXPECT_TRUE(Shows(txtZTPrice, L"12.71"));
+    EXPECT_EQ(p.Text(txtCurPrice) + L" " + p.Text(txtDTPrice), L"012.10 11.49");
     // A letter after a number empties the box; an emptied box stays empty.
-    ClickAtEnd(At(txtZTPrice));
+    Click(p[txtZTPrice]);
+    Key(VK_END);
     Type(L"x");
-    EXPECT_TRUE(TextBecomes(txtZTPrice, L""));
-    ClearBox(txtDTPrice);
+    EXPECT_TRUE(Shows(txtZTPrice, L""));
+    Enter(txtDTPrice, L"");
     Settle();
-    EXPECT_EQ(program_.Text(txtDTPrice), L"");
-    Click(At(Option1));
+    EXPECT_EQ(p.Text(txtDTPrice), L"");
+    Click(p[Option1]);
+    for (int i = 0; kStress && i < 10000; ++i) {
+        p.SetText(txtCurPrice, i % 2 ? L"3.33" : L"10");
+        SendMessageW(p[i % 7 ? Command1 : cmdGetZT], BM_CLICK, 0, 0);
+        const bool checked = i % 500 == 1 && i % 7 != 0;  // 3.33 calculated
+        ASSERT_EQ(checked ? p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice) : L"", checked ? L"3.66 3" : L"") << i;
+    }
 }
 
 // Whether the screen shows this icon in the window: the icon is drawn here
 // over black and over white, and every pixel that comes out the same on both
-// (it is opaque) must be on the screen.
+// (an opaque one) must be on the screen.
 bool ShowsIcon(HWND window, HICON icon) {
-    int width = 0, height = 0;
-    const std::vector<COLORREF> shown = ScreenPixels(window, width, height);
+    const Screenshot shown(window);
     HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateBitmap(width, height * 2, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    PatBlt(dc, 0, 0, width, height, BLACKNESS);
-    PatBlt(dc, 0, height, width, height, WHITENESS);
-    DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-    DrawIconEx(dc, 0, height, icon, width, height, 0, nullptr, DI_NORMAL);
+    HGDIOBJ old = SelectObject(dc, CreateBitmap(shown.width, shown.height * 2, 1, 32, nullptr));
+    PatBlt(dc, 0, shown.height, shown.width, shown.height, WHITENESS);
+    DrawIconEx(dc, 0, 0, icon, shown.width, shown.height, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, 0, shown.height, icon, shown.width, shown.height, 0, nullptr, DI_NORMAL);
     int opaque = 0, same = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF onBlack = GetPixel(dc, x, y);
-            if (onBlack != GetPixel(dc, x, y + height)) continue;
+    for (int y = 0; y < shown.height; ++y) {
+        for (int x = 0; x < shown.width; ++x) {
+            if (GetPixel(dc, x, y) != GetPixel(dc, x, y + shown.height)) continue;
             ++opaque;
-            same += shown[y * width + x] == onBlack;
+            same += shown(x, y) == GetPixel(dc, x, y);
         }
     }
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
+    DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
-    return opaque > width * height / 4 && same == opaque;
+    return opaque > shown.width * shown.height / 4 && same == opaque;
 }
 
 TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehind) {
-    Calculate(L"10");
-    ASSERT_TRUE(TextBecomes(txtDTPrice, L"9"));
-    ClearBox(txtCurPrice);
-    Type(L"0.00");
-    ASSERT_TRUE(TextBecomes(txtCurPrice, L"0.00"));
+    Enter(txtCurPrice, L"10");
+    Click(p[Command1]);
+    ASSERT_TRUE(Shows(txtDTPrice, L"9"));
+    Enter(txtCurPrice, L"0.00");
     // Another window in front; the click comes from an automation tool.
-    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"front", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                 nullptr, nullptr, nullptr);
+    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr,
+                                 nullptr, nullptr);
     SetForegroundWindow(front);
-    PostMessageW(At(Command1), BM_CLICK, 0, 0);
+    PostMessageW(p[Command1], BM_CLICK, 0, 0);
     HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = program_.Dialog()) != nullptr; }));
-    wchar_t title[32] = {}, text[64] = {};
-    GetWindowTextW(box, title, 32);
-    EXPECT_STREQ(title, L"提示");
+    ASSERT_TRUE(WaitUntil([&] { return (box = p.Dialog()) != nullptr; }));
+    wchar_t title[16] = {}, text[32] = {};
+    GetWindowTextW(box, title, 16);
     int buttons = 0;
-    bool informationIcon = false;
+    bool information = false;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t kind[32] = {};
-        GetClassNameW(child, kind, 32);
-        const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (!IsWindowVisible(child)) continue;
-        if (wcscmp(kind, L"Button") == 0) ++buttons;
-        if (wcscmp(kind, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-            informationIcon = WaitUntil([child] { return ShowsIcon(child, LoadIconW(nullptr, IDI_INFORMATION)); });
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        buttons += IsWindowVisible(child) && wcscmp(kind, L"Button") == 0;
+        if (wcscmp(kind, L"Static") == 0 && icon) {
+            information = WaitUntil([child] { return ShowsIcon(child, LoadIconW(nullptr, IDI_INFORMATION)); });
         } else if (wcscmp(kind, L"Static") == 0) {
-            GetWindowTextW(child, text, 64);
+            GetWindowTextW(child, text, 32);
         }
     }
-    EXPECT_STREQ(text, L"价格必须大于 0");
+    EXPECT_EQ(std::wstring(title) + L"|" + text, L"提示|价格必须大于 0");
     EXPECT_EQ(buttons, 1);
-    EXPECT_TRUE(informationIcon);
-    EXPECT_EQ(GetWindow(box, GW_OWNER), program_.Window());
-    EXPECT_FALSE(IsWindowEnabled(program_.Window()));
+    EXPECT_TRUE(information);
+    EXPECT_EQ(GetWindow(box, GW_OWNER), p.Window());
+    EXPECT_FALSE(IsWindowEnabled(p.Window()));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([] { return program_.Dialog() == nullptr && IsWindowEnabled(program_.Window()); }));
+    EXPECT_TRUE(WaitUntil([] { return p.Dialog() == nullptr && IsWindowEnabled(p.Window()); }));
     DestroyWindow(front);
-    EXPECT_EQ(program_.Text(txtZTPrice), L"11");
-    EXPECT_EQ(program_.Text(txtDTPrice), L"9");
+    EXPECT_EQ(p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice), L"11 9");
 }
 
 TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
-    Calculate(L"11");
-    ASSERT_TRUE(TextBecomes(txtZTPrice, L"12.1"));
+    Enter(txtCurPrice, L"11");
+    Click(p[Command1]);
+    ASSERT_TRUE(Shows(txtZTPrice, L"12.1"));
     ASSERT_TRUE(PutOnClipboard("before"));
-    DoubleClick(At(txtZTPrice));
+    Click(p[txtZTPrice], 2);
     ASSERT_TRUE(WaitUntil([] { return !ClipboardHasMark(); }));
     EXPECT_EQ(ClipboardText(), "12.1");
-    EXPECT_EQ(GetClipboardOwner(), program_.Window());
+    EXPECT_EQ(GetClipboardOwner(), p.Window());
     for (const UINT format : ClipboardFormats()) {  // the others are made from CF_TEXT by the system
-        EXPECT_TRUE(format == CF_TEXT || format == CF_UNICODETEXT || format == CF_OEMTEXT || format == CF_LOCALE)
-            << "format " << format;
+        EXPECT_TRUE(format == CF_TEXT || format == CF_UNICODETEXT || format == CF_OEMTEXT || format == CF_LOCALE) << format;
     }
     // Nothing positive to copy, or a clipboard another program holds open:
     // the clipboard stays as it was, and the program neither hangs nor complains.
     ASSERT_TRUE(PutOnClipboard("before"));
-    ClearBox(txtDTPrice);
-    Type(L"0");
-    DoubleClick(At(txtDTPrice));
+    Enter(txtDTPrice, L"0");
+    Click(p[txtDTPrice], 2);
     Settle();
     ASSERT_TRUE(OpenClipboard(ClipboardWindow()));
-    DoubleClick(At(txtZTPrice));
+    Click(p[txtZTPrice], 2);
     Settle();
     CloseClipboard();
     EXPECT_TRUE(ClipboardHasMark());
@@ -237,31 +218,26 @@ TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
 }
 
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
-    HWND button = At(cmdGetZT);
-    const auto showsFace = [button](face_rows::Face face) {
+    HWND button = p[cmdGetZT];
+    const auto painted = [button](face_rows::Face face) {
+        for (int i = 0; kStress && i < 70000; ++i) {
+            InvalidateRect(button, nullptr, FALSE);
+            SendMessageW(button, WM_PAINT, 0, 0);
+        }
         return WaitUntil([&] {
-            int width = 0, height = 0;
-            const auto pixels = ScreenPixels(button, width, height);
-            if (width != face_rows::kWidth || height != face_rows::kHeight) return false;
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    if (!face_rows::UnderCaption(x, y) && pixels[y * width + x] != face_rows::Expected(face, x, y)) {
-                        return false;
-                    }
-                }
-            }
-            return true;
+            const Screenshot shot(button);
+            return shot.width == face_rows::kWidth && face_rows::Mismatches(face, shot) == 0;
         });
     };
-    Click(At(txtCurPrice));
-    EXPECT_TRUE(showsFace(face_rows::kNormal));
+    Click(p[txtCurPrice]);
+    EXPECT_TRUE(painted(face_rows::kNormal));
     Key(VK_TAB, {VK_SHIFT});
-    EXPECT_TRUE(showsFace(face_rows::kFocused));
+    EXPECT_TRUE(painted(face_rows::kFocused));
     MouseDown(button);
-    EXPECT_TRUE(showsFace(face_rows::kPressed));
+    EXPECT_TRUE(painted(face_rows::kPressed));
     MouseUp();
     EnableWindow(button, FALSE);
-    EXPECT_TRUE(showsFace(face_rows::kDisabled));
+    EXPECT_TRUE(painted(face_rows::kDisabled));
     EnableWindow(button, TRUE);
 }
 
@@ -269,18 +245,32 @@ TEST_F(Tavirel, SurvivesTheLongestTextPastedIntoThePriceAndAResultBox) {
     const std::string digits(32767, '9');
     ASSERT_TRUE(PutOnClipboard(digits));
     for (const Id box : {txtCurPrice, txtZTPrice}) {
-        ClearBox(box);
+        Enter(box, L"");
         Key(VK_INSERT, {VK_SHIFT});
-        EXPECT_TRUE(WaitUntil([box] { return program_.Text(box).size() == 32767; }, 60000));
+        EXPECT_TRUE(WaitUntil([box] { return p.Text(box).size() == 32767; }, 60000));
     }
-    Click(At(Command1));  // a price beyond single precision: refused silently
+    Click(p[Command1]);  // a price beyond single precision: refused silently
     ASSERT_TRUE(PutOnClipboard("before"));
-    DoubleClick(At(txtZTPrice));
+    Click(p[txtZTPrice], 2);
     EXPECT_TRUE(WaitUntil([] { return !ClipboardHasMark(); }, 20000));
     EXPECT_EQ(ClipboardText(), digits);
-    EXPECT_EQ(program_.Text(txtZTPrice).size(), 32767u);
-    EXPECT_TRUE(program_.Responsive());
-    EXPECT_TRUE(program_.Close());
+    const std::wstring hostile[] = {L"1" + std::wstring(400, L'0'), L"1e99999999999", L"1e-400", L"-0", L".",
+                                    L"3.0934761551103933e+38", std::wstring(5000, L'.'), L"\xD800", L"\uFF11", L"-1e400"};
+    for (const std::wstring& text : kStress ? std::span<const std::wstring>(hostile) : std::span<const std::wstring>()) {
+        for (const Id box : {txtCurPrice, txtZTPrice, txtDTPrice}) {
+            p.SetText(box, text);
+            for (const Id button : {Command1, cmdGetZT, cmdGetDT}) {
+                DWORD_PTR ignored = 0;  // returns even when the click opens the price message
+                SendMessageTimeoutW(p[button], BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &ignored);
+                if (HWND message = p.Dialog()) PostMessageW(message, WM_COMMAND, IDOK, 0);
+                ASSERT_TRUE(WaitUntil([] { return p.Dialog() == nullptr; }));
+            }
+            SendMessageW(p[box], WM_LBUTTONDBLCLK, 0, 0);
+            SendMessageW(p[box], WM_LBUTTONUP, 0, 0);
+        }
+    }
+    EXPECT_TRUE(p.Responsive());
+    EXPECT_TRUE(p.Close());
 }
 
 }  // namespace

@@ -5,8 +5,12 @@
 
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "calculator/entry_rules.h"
 #include "calculator/limit_calculation.h"
@@ -153,3 +157,19 @@ TEST(CheckedArithmetic, LeavingTheInt32RangeRaisesOverflow) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+// The fuzz checks over every input the fuzzer has been seeded with or found
+// worth keeping: a broken check aborts with its name.
+TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
+    int replayed = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TAVIREL_CORPUS)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream file(entry.path(), std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        ++replayed;
+    }
+    EXPECT_GT(replayed, 50);
+}
