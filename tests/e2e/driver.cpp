@@ -19,47 +19,32 @@ HWND TopLevelOf(DWORD pid, const wchar_t* windowClass) {
 
 void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
-INPUT KeyInput(WORD key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
+INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
+    INPUT input{INPUT_KEYBOARD};
     input.ki.wVk = key;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-    const bool extended = key == VK_INSERT || key == VK_DELETE || key == VK_HOME || key == VK_END ||
-                          (key >= VK_LEFT && key <= VK_DOWN);
+    input.ki.wScan = scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    const bool extended = key == VK_INSERT || key == VK_END || (key >= VK_LEFT && key <= VK_DOWN);
     input.ki.dwFlags = flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
     return input;
 }
 
 INPUT MouseInput(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
+    INPUT input{INPUT_MOUSE};
     input.mi.dwFlags = flags;
     return input;
 }
 
-// Moves the mouse to the middle of a control and waits until it is there.
-// Two clicks on one spot moments apart would make a double-click, so a click
-// lands a double-click's reach aside from the one before when it must.
+// Puts the mouse in the middle of a control. Two clicks on one spot moments
+// apart make a double-click, so a click lands aside from the one before.
 void MoveTo(HWND control) {
-    static POINT last{-100, -100};
+    static POINT last{};
     static ULONGLONG lastTime = 0;
     RECT r{};
     GetWindowRect(control, &r);
     POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     const int reach = GetSystemMetrics(SM_CXDOUBLECLK);
-    if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach &&
-        std::abs(at.y - last.y) <= reach) {
-        at.x -= reach + 2;
-    }
-    INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
-    // 0 to 65535 across the screen, rounded up to land on the same pixel.
-    move.mi.dx = static_cast<LONG>((at.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
-    move.mi.dy = static_cast<LONG>((at.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
-    Send({move});
-    WaitUntil([&] {
-        POINT now{};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    });
+    if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach) at.x -= reach + 2;
+    SetCursorPos(at.x, at.y);
     last = at;
     lastTime = GetTickCount64();
 }
@@ -124,13 +109,7 @@ bool Program::Activate() const {
 void Type(std::wstring_view text) {
     std::vector<INPUT> inputs;
     for (const wchar_t c : text) {
-        for (const DWORD up : {0, KEYEVENTF_KEYUP}) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wScan = c;
-            input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-            inputs.push_back(input);
-        }
+        inputs.insert(inputs.end(), {KeyInput(0, KEYEVENTF_UNICODE, c), KeyInput(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c)});
     }
     Send(inputs);
 }
