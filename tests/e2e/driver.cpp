@@ -20,7 +20,8 @@ HWND TopLevelOf(DWORD pid, const wchar_t* windowClass) {
 void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
 
 INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
-    INPUT input{INPUT_KEYBOARD};
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
     input.ki.wScan = scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
     const bool extended = key == VK_INSERT || key == VK_END || (key >= VK_LEFT && key <= VK_DOWN);
@@ -29,7 +30,8 @@ INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
 }
 
 INPUT MouseInput(DWORD flags) {
-    INPUT input{INPUT_MOUSE};
+    INPUT input{};
+    input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     return input;
 }

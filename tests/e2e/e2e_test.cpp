@@ -157,11 +157,12 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehind)
     Click(p[Command1]);
     ASSERT_TRUE(Shows(txtDTPrice, L"9"));
     Enter(txtCurPrice, L"0.00");
-    // Another window in front; the click comes from an automation tool.
+    // Another window in front, and the click notified by an automation tool:
+    // the calculator window is not active when the message shows.
     HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr,
                                  nullptr, nullptr);
     SetForegroundWindow(front);
-    PostMessageW(p[Command1], BM_CLICK, 0, 0);
+    PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), reinterpret_cast<LPARAM>(p[Command1]));
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = p.Dialog()) != nullptr; }));
     wchar_t title[16] = {}, text[32] = {};
