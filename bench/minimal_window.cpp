@@ -1,45 +1,36 @@
-// The start-up baseline: a program that shows one empty window with the
-// calculator's client size (484 x 277 pixels at 96 DPI), centred like it,
-// and runs until it is closed. No resources, no controls.
+// The baseline for start-up, memory and size: one empty window of the
+// calculator's client size (7260 x 4155 twips), built like the program, with
+// no resources and no controls. Its class is named like the program's so
+// that the same driver, unchanged, starts it and finds its window.
 #include <windows.h>
 
 namespace {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
+    if (msg == WM_DESTROY) PostQuitMessage(0);
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
+    WNDCLASSW wc{};
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = L"TavirelBenchMinimal";
-    RegisterClassExW(&wc);
+    wc.lpszClassName = L"TavirelForm";
+    RegisterClassW(&wc);
 
-    // The calculator's client area: 7260 x 4155 twips.
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT frame{0, 0, MulDiv(7260, dpi, 1440), MulDiv(4155, dpi, 1440)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, L"Minimal", kStyle, x, y, width, height, nullptr, nullptr,
-                                instance, nullptr);
+    AdjustWindowRect(&frame, kStyle, FALSE);
+    HWND hwnd = CreateWindowW(wc.lpszClassName, L"Minimal", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     ShowWindow(hwnd, SW_SHOW);
-    SetForegroundWindow(hwnd);
     UpdateWindow(hwnd);
 
     MSG msg;
