@@ -8,12 +8,16 @@
 
 TAVIREL_ROOT=${TAVIREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
 TAVIREL_BUILD=${TAVIREL_BUILD:-$TAVIREL_ROOT/build}
+# build/native's settings, wherever it is made first. Unoptimised: the
+# sanitizers see every access as written, and GoogleTest compiles faster.
+TAVIREL_NATIVE=(-DTAVIREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-O0)
 
 # tavirel_build DIR TOOLCHAIN(or "") [CMAKE-ARGS...] [-- TARGET...]
 tavirel_build() {
   local dir=$1 toolchain=$2
   shift 2
-  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release) targets=()
+  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+  local targets=()
   [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$TAVIREL_ROOT/cmake/$toolchain.cmake")
   while [ $# -gt 0 ] && [ "$1" != -- ]; do args+=("$1"); shift; done
   [ $# -gt 0 ] && shift

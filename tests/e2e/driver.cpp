@@ -76,12 +76,8 @@ bool Program::Close() {
 }
 
 std::wstring Program::Text(Id id) const {
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW((*this)[id], WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
-    std::wstring text(length + 1, L'\0');
-    SendMessageTimeoutW((*this)[id], WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                        5000, &length);
-    text.resize(length);
+    std::wstring text(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
@@ -150,9 +146,7 @@ Screenshot::Screenshot(HWND window) {
     HDC memory = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(memory, CreateCompatibleBitmap(screen, width, height));
     BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(memory, x, y));
-    }
+    for (int i = 0; i < width * height; ++i) pixels.push_back(GetPixel(memory, i % width, i / width));
     DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
@@ -163,12 +157,7 @@ HWND ClipboardWindow() {
     return window;
 }
 
-namespace {
-UINT Mark() { return RegisterClipboardFormatW(L"TavirelDriverMark"); }
-bool Open() {
-    return WaitUntil([] { return OpenClipboard(ClipboardWindow()) != FALSE; });
-}
-}  // namespace
+static bool Open() { return WaitUntil([] { return OpenClipboard(ClipboardWindow()) != FALSE; }); }
 
 bool PutOnClipboard(const std::string& ansiText) {
     if (!Open()) return false;
@@ -176,12 +165,10 @@ bool PutOnClipboard(const std::string& ansiText) {
     HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, ansiText.size() + 1);
     std::memcpy(GlobalLock(text), ansiText.c_str(), ansiText.size() + 1);
     GlobalUnlock(text);
-    const bool placed = SetClipboardData(CF_TEXT, text) && SetClipboardData(Mark(), GlobalAlloc(GMEM_MOVEABLE, 1));
+    const bool placed = SetClipboardData(CF_TEXT, text) != nullptr;
     CloseClipboard();
     return placed;
 }
-
-bool ClipboardHasMark() { return IsClipboardFormatAvailable(Mark()) != FALSE; }
 
 std::string ClipboardText() {
     std::string text;
@@ -192,14 +179,6 @@ std::string ClipboardText() {
     }
     CloseClipboard();
     return text;
-}
-
-std::vector<UINT> ClipboardFormats() {
-    std::vector<UINT> formats;
-    if (!Open()) return formats;
-    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) formats.push_back(format);
-    CloseClipboard();
-    return formats;
 }
 
 }  // namespace driver

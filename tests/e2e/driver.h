@@ -1,7 +1,6 @@
-// The end-to-end driver: starts the real program as a process of its own
-// and uses it as a person does, with real keystrokes and mouse clicks
-// (SendInput), the clipboard and the screen. Shared by the tests and bench/.
-// Nothing here waits a fixed time: every wait polls a condition.
+// The end-to-end driver, shared by the tests and bench/: the real program in
+// a process of its own, used with real keys and clicks (SendInput), the
+// clipboard and the screen. No wait here is a fixed time: each polls.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +12,7 @@
 
 namespace driver {
 
-// The controls by child-window ID: the window makes them in the order of its
-// definition, from 100 on.
+// Child-window IDs: the controls are made in the definition's order from 100.
 enum Id : int {
     cmdGetZT = 100, cmdGetDT, Frame2, txtZTPrice, txtDTPrice, Label2_0, Label2_1,
     Command1, Frame1, Option2, Option1, txtCurPrice, Label1,
@@ -37,6 +35,9 @@ bool WaitUntil(Condition&& condition, DWORD timeoutMs = 5000) {
 
 class Program {
 public:
+    Program() = default;
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
     ~Program();
     // TAVIREL_EXE, else Tavirel.exe beside the driver; true once its window shows.
     bool Start();
@@ -76,12 +77,9 @@ struct Screenshot {
     std::vector<COLORREF> pixels;
 };
 
-// The clipboard, opened for a window of the driver. What the driver puts on
-// it carries a private format beside the text, so that an emptying shows.
+// The clipboard, opened for a window of the driver.
 HWND ClipboardWindow();
 bool PutOnClipboard(const std::string& ansiText);
-bool ClipboardHasMark();
 std::string ClipboardText();
-std::vector<UINT> ClipboardFormats();
 
 }  // namespace driver

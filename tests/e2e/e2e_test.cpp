@@ -25,12 +25,8 @@ protected:
         EXPECT_TRUE(p.Responsive());
         EXPECT_EQ(p.Dialog(), nullptr) << "a message box is open";
     }
-    static bool Shows(Id id, const std::wstring& text) {
-        return WaitUntil([&] { return p.Text(id) == text; });
-    }
-    static bool FocusIn(Id id) {
-        return WaitUntil([&] { return p.Focus() == p[id]; });
-    }
+    static bool Shows(Id id, const std::wstring& text) { return WaitUntil([&] { return p.Text(id) == text; }); }
+    static bool FocusIn(Id id) { return WaitUntil([&] { return p.Focus() == p[id]; }); }
     // A box emptied with real keys, or given a text typed into it.
     static void Enter(Id id, const std::wstring& text) {
         Click(p[id]);
@@ -193,25 +189,27 @@ TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
     Click(p[Command1]);
     ASSERT_TRUE(Shows(txtZTPrice, L"12.1"));
     ASSERT_TRUE(PutOnClipboard("before"));
+    DWORD before = GetClipboardSequenceNumber();
     Click(p[txtZTPrice], 2);
-    ASSERT_TRUE(WaitUntil([] { return !ClipboardHasMark(); }));
+    ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }));
     EXPECT_EQ(ClipboardText(), "12.1");
     EXPECT_EQ(GetClipboardOwner(), p.Window());
-    for (const UINT format : ClipboardFormats()) {  // the others are made from CF_TEXT by the system
-        EXPECT_TRUE(format == CF_TEXT || format == CF_UNICODETEXT || format == CF_OEMTEXT || format == CF_LOCALE) << format;
+    ASSERT_TRUE(OpenClipboard(ClipboardWindow()));  // the other formats are made from CF_TEXT by the system
+    for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
+        EXPECT_TRUE(f == CF_TEXT || f == CF_UNICODETEXT || f == CF_OEMTEXT || f == CF_LOCALE) << f;
     }
+    CloseClipboard();
     // Nothing positive to copy, or a clipboard another program holds open:
     // the clipboard stays as it was, and the program neither hangs nor complains.
-    ASSERT_TRUE(PutOnClipboard("before"));
     Enter(txtDTPrice, L"0");
+    before = GetClipboardSequenceNumber();
     Click(p[txtDTPrice], 2);
     Settle();
     ASSERT_TRUE(OpenClipboard(ClipboardWindow()));
     Click(p[txtZTPrice], 2);
     Settle();
     CloseClipboard();
-    EXPECT_TRUE(ClipboardHasMark());
-    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_EQ(GetClipboardSequenceNumber(), before);
 }
 
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
@@ -247,9 +245,9 @@ TEST_F(Tavirel, SurvivesTheLongestTextPastedIntoThePriceAndAResultBox) {
         EXPECT_TRUE(WaitUntil([box] { return p.Text(box).size() == 32767; }, 60000));
     }
     Click(p[Command1]);  // a price beyond single precision: refused silently
-    ASSERT_TRUE(PutOnClipboard("before"));
+    const DWORD before = GetClipboardSequenceNumber();
     Click(p[txtZTPrice], 2);
-    EXPECT_TRUE(WaitUntil([] { return !ClipboardHasMark(); }, 20000));
+    EXPECT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }, 20000));
     EXPECT_EQ(ClipboardText(), digits);
     const std::wstring hostile[] = {L"1" + std::wstring(400, L'0'), L"1e99999999999", L"1e-400", L"-0", L".",
                                     L"3.0934761551103933e+38", std::wstring(5000, L'.'), L"\xD800", L"\uFF11", L"-1e400"};

@@ -1,11 +1,8 @@
-// What the program does with any text typed or pasted into a box, checked
-// on every input: by libFuzzer in the stress run, and over the committed
-// corpus (tests/corpus) in every test run.
-//
-// The bytes FF FE start UTF-16LE code units (any unit, lone surrogates
-// included); otherwise a byte below 0x80 is that character and a byte from
-// 0x80 on is one of the characters numbers are made of. Four bytes are also
-// read as a float, the value a result's text is made from.
+// What the program does with any text typed or pasted into a box: checked by
+// libFuzzer in the stress run, and over tests/corpus in every test run.
+// FF FE starts UTF-16LE units (lone surrogates too); else a byte below 0x80
+// is that character, a higher one a character of numbers. Four bytes are
+// also a float, the value a result's text is made from.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -23,10 +20,7 @@
 namespace {
 
 void Check(bool holds, const char* what) {
-    if (!holds) {
-        std::fprintf(stderr, "broken: %s\n", what);
-        std::abort();
-    }
+    if (!holds) std::fprintf(stderr, "broken: %s\n", what), std::abort();
 }
 
 std::wstring Decode(const std::uint8_t* data, std::size_t size) {

@@ -1,5 +1,5 @@
-// The faces painted on a memory DC and read back pixel by pixel against the
-// pictures worked out by hand, and what painting leaves behind in GDI.
+// The faces on a memory DC, pixel by pixel against the pictures worked out
+// by hand, and what painting leaves behind in GDI.
 #include <gtest/gtest.h>
 
 #include "button_skin/mVistaButton.h"
