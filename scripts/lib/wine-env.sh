@@ -35,8 +35,9 @@ tavirel_wine_env() {
   if [ -n "${TAVIREL_VIRTUAL_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     tavirel_virtual_display
   fi
-  mkdir -p "$(dirname "$WINEPREFIX")"
-  # One persistent server per prefix, with no pipe of ours held open.
+  # One persistent server per prefix, with no pipe of ours held open. The
+  # prefix's folder must exist for it, even before wineboot fills it.
+  mkdir -p "$WINEPREFIX"
   setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/.tavirel-ready" ]; then
     "$TAVIREL_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true

@@ -46,7 +46,16 @@ void MoveTo(HWND control) {
     POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     const int reach = GetSystemMetrics(SM_CXDOUBLECLK);
     if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach) at.x -= reach + 2;
-    SetCursorPos(at.x, at.y);
+    // Moved as a mouse moves (SetCursorPos may reach the window after the
+    // click that follows): 0 to 65535 across the screen, rounded up.
+    INPUT move = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    move.mi.dx = static_cast<LONG>((at.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
+    move.mi.dy = static_cast<LONG>((at.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
+    Send({move});
+    WaitUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
     last = at;
     lastTime = GetTickCount64();
 }

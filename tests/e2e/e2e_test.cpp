@@ -214,15 +214,20 @@ TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
 
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
     HWND button = p[cmdGetZT];
-    const auto painted = [button](face_rows::Face face) {
+    const auto painted = [button](face_rows::Face face) -> ::testing::AssertionResult {
         for (int i = 0; kStress && i < 70000; ++i) {
             InvalidateRect(button, nullptr, FALSE);
             SendMessageW(button, WM_PAINT, 0, 0);
         }
-        return WaitUntil([&] {
+        int wrong = -1;
+        WaitUntil([&] {
             const Screenshot shot(button);
-            return shot.width == face_rows::kWidth && face_rows::Mismatches(face, shot) == 0;
+            wrong = shot.width == face_rows::kWidth ? face_rows::Mismatches(face, shot) : -1;
+            return wrong == 0;
         });
+        if (wrong == 0) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << wrong << " pixels differ from face " << face << "; focus "
+                                             << (p.Focus() == button) << ", state " << SendMessageW(button, BM_GETSTATE, 0, 0);
     };
     Click(p[txtCurPrice]);
     EXPECT_TRUE(painted(face_rows::kNormal));
