@@ -35,8 +35,8 @@ def checks(pe):
          not any(s.Characteristics & 0xA0000000 == 0xA0000000 for s in pe.sections)),
         ("only Windows' own DLLs: " + ", ".join(dlls), set(dlls) <= WINDOWS_DLLS),
         # One GRPICONDIR entry, whose last two bytes name the image.
-        ("icon group 1 holds image 30001 alone", group[4:6] == b"\x01\x00" and group[18:20] == (30001).to_bytes(2, "little")),
-        ("icon image 30001: 32 x 32, 16 colours", image[4:8] == (32).to_bytes(4, "little") and image[14] == 4),
+        ("icon group 1 holds image 30001 alone, 32 x 32 in 16 colours", group[4:6] == b"\x01\x00" and
+         group[18:20] == (30001).to_bytes(2, "little") and image[4:8] == (32).to_bytes(4, "little") and image[14] == 4),
         ("manifest: per-monitor DPI aware, and DPI aware before",
          "PerMonitorV2</dpiAwareness>" in manifest and ">true</dpiAware>" in manifest),
         ("manifest: Windows Vista to 11", all(guid in manifest for guid in SUPPORTED_OS)),

@@ -18,9 +18,8 @@ enum Id : int {
     Command1, Frame1, Option2, Option1, txtCurPrice, Label1,
 };
 
-// Polls until the condition holds or the time is up, answering the messages
-// other processes send this one meanwhile (the program empties a clipboard
-// that the driver owns by asking it).
+// Polls until the condition holds or the time is up, answering what other
+// processes send meanwhile (emptying a clipboard the driver owns asks it).
 template <typename Condition>
 bool WaitUntil(Condition&& condition, DWORD timeoutMs = 5000) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -38,7 +37,7 @@ public:
     Program() = default;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-    ~Program();
+    ~Program();  // ends the program if it still runs
     // TAVIREL_EXE, else Tavirel.exe beside the driver; true once its window shows.
     bool Start();
     bool Close();  // as the user closes it; true when the process ended

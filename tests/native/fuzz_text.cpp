@@ -57,25 +57,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(result.limitUp.empty() && result.limitDown.empty(), "a refusal writes nothing");
             continue;
         }
-        const double price = static_cast<float>(*parsed);
-        const double rate = band == calculator::Band::TenPercent ? 0.1 : 0.05;
+        const double price = static_cast<float>(*parsed), rate = band == calculator::Band::TenPercent ? 0.1 : 0.05;
         const double up = ParseOrZero(result.limitUp), down = ParseOrZero(result.limitDown);
-        Check(forms::IsNumeric(result.limitUp) && forms::IsNumeric(result.limitDown), "results are numbers");
-        Check(up >= down && down >= 0, "the limit-up is above the limit-down");
-        Check(std::fabs(up - price * (1 + rate)) <= 0.006 + up * 1e-6, "limit-up within a cent");
-        Check(std::fabs(down - price * (1 - rate)) <= 0.006 + down * 1e-6, "limit-down within a cent");
+        Check(forms::IsNumeric(result.limitUp) && forms::IsNumeric(result.limitDown) && up >= down && down >= 0,
+              "the results are numbers, the limit-up above the limit-down");
+        Check(std::fabs(up - price * (1 + rate)) <= 0.006 + up * 1e-6 && std::fabs(down - price * (1 - rate)) <= 0.006 + down * 1e-6,
+              "both limits within a cent");
     }
-    if (size == 4) {
-        float value;
-        std::memcpy(&value, data, 4);
+    float value = 0;
+    if (size == 4 && (std::memcpy(&value, data, 4), std::isfinite(value))) {
         const float rounded = forms::RoundToHundredths(value);
-        if (std::isfinite(value)) {
-            Check(std::fabs(rounded - value) <= 0.005 + std::fabs(value) * 1e-7, "rounding moves less than half a cent");
-            const std::wstring written = forms::SingleToText(rounded);
-            Check(forms::IsNumeric(written), "a written float reads as a number");
-            const double back = ParseOrZero(written);
-            Check(std::fabs(back - rounded) <= std::fabs(rounded) * 5e-7 + 1e-45, "seven significant digits");
-        }
+        const std::wstring written = forms::SingleToText(rounded);
+        Check(std::fabs(rounded - value) <= 0.005 + std::fabs(value) * 1e-7 && forms::IsNumeric(written),
+              "rounded by less than half a cent, and written as a number");
+        Check(std::fabs(ParseOrZero(written) - rounded) <= std::fabs(rounded) * 5e-7 + 1e-45, "seven significant digits");
     }
     return 0;
 }

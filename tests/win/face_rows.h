@@ -74,16 +74,13 @@ inline COLORREF Expected(Face face, int x, int y) {
     return c == S ? GetSysColor(COLOR_BTNFACE) : c == B ? p.band[band] : c;
 }
 
-// Whether (x, y) may be covered by a centred caption of up to four
-// full-width characters; everything else is compared.
-inline bool UnderCaption(int x, int y) { return x >= 15 && x < 68 && y >= 4 && y < 21; }
-
-// The pixels of a face that differ from the picture, outside the caption.
+// The pixels of a face that differ from the picture, outside where a
+// centred caption of up to four full-width characters may lie.
 template <typename PixelAt>
 int Mismatches(Face face, PixelAt&& at) {
     int wrong = 0;
     for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) wrong += !UnderCaption(x, y) && at(x, y) != Expected(face, x, y);
+        for (int x = 0; x < kWidth; ++x) wrong += !(x >= 15 && x < 68 && y >= 4 && y < 21) && at(x, y) != Expected(face, x, y);
     }
     return wrong;
 }
