@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -32,15 +34,40 @@ bool WaitUntil(Condition&& condition, DWORD timeoutMs = 5000) {
     return true;
 }
 
+// A visible top-level window of that class and process.
+inline HWND TopLevelOf(DWORD pid, const wchar_t* windowClass) {
+    for (HWND w = FindWindowExW(nullptr, nullptr, windowClass, nullptr); w; w = FindWindowExW(nullptr, w, windowClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
 class Program {
 public:
     Program() = default;
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
-    ~Program();  // ends the program if it still runs
+    ~Program() {  // ends the program if it still runs
+        if (info_.hProcess && Alive()) TerminateProcess(info_.hProcess, 1);
+        if (info_.hProcess) CloseHandle(info_.hProcess), CloseHandle(info_.hThread);
+    }
     // TAVIREL_EXE, else Tavirel.exe beside the driver; true once its window shows.
-    bool Start();
-    bool Close();  // as the user closes it; true when the process ended
+    bool Start() {
+        wchar_t path[MAX_PATH] = {};
+        if (GetEnvironmentVariableW(L"TAVIREL_EXE", path, MAX_PATH) == 0) {
+            GetModuleFileNameW(nullptr, path, MAX_PATH);
+            wcscpy(wcsrchr(path, L'\\') + 1, L"Tavirel.exe");
+        }
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) return false;
+        return WaitUntil([this] { return (window_ = TopLevelOf(info_.dwProcessId, L"TavirelForm")) != nullptr; }, 20000);
+    }
+    bool Close() {  // as the user closes it; true when the process ended
+        return PostMessageW(window_, WM_CLOSE, 0, 0) && WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0;
+    }
     bool Alive() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     HWND Window() const { return window_; }
     HANDLE Process() const { return info_.hProcess; }
@@ -48,37 +75,157 @@ public:
         const bool onWindow = id <= Frame2 || id == Command1 || id == Frame1;
         return GetDlgItem(onWindow ? window_ : GetDlgItem(window_, id < Command1 ? Frame2 : Frame1), id);
     }
-    std::wstring Text(Id id) const;
-    void SetText(Id id, const std::wstring& text) const;  // WM_SETTEXT, as another program would
+    std::wstring Text(Id id) const {
+        std::wstring text(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+        text.resize(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+        return text;
+    }
+    void SetText(Id id, const std::wstring& text) const {  // as another program would
+        SendMessageW((*this)[id], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
     bool Checked(Id id) const { return SendMessageW((*this)[id], BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    HWND Focus() const;
-    HWND Dialog() const;  // a message box of the program, if one shows
-    bool Responsive() const;
-    bool Activate() const;  // the window in front, ready for keys
+    HWND Focus() const {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(info_.dwThreadId, &info);
+        return info.hwndFocus;
+    }
+    HWND Dialog() const { return TopLevelOf(info_.dwProcessId, L"#32770"); }  // a message box, if one shows
+    bool Responsive() const {
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+    }
+    bool Activate() const {  // the window in front, ready for keys
+        SetForegroundWindow(window_);
+        return WaitUntil([this] { return GetForegroundWindow() == window_; });
+    }
 
 private:
     PROCESS_INFORMATION info_{};
     HWND window_ = nullptr;
 };
 
-void Type(std::wstring_view text);
-void Key(WORD virtualKey, std::initializer_list<WORD> modifiers = {});
-void Click(HWND control, int clicks = 1);  // in the middle
-void MouseDown(HWND control);
-void MouseUp();
+inline void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
+
+inline INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
+    INPUT input{INPUT_KEYBOARD, {}};
+    const bool extended = key == VK_INSERT || key == VK_END || (key >= VK_LEFT && key <= VK_DOWN);
+    input.ki = {key, scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)),
+                flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0, 0};
+    return input;
+}
+
+inline INPUT MouseInput(DWORD flags, POINT at = {}) {
+    INPUT input{INPUT_MOUSE, {}};
+    // Absolute positions run from 0 to 65535 across the screen; rounded up.
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// Moves the mouse, as a mouse moves, to the middle of a control. Two clicks
+// on one spot moments apart make a double-click: a click lands aside then.
+inline void MoveTo(HWND control) {
+    static POINT last{};
+    static ULONGLONG lastTime = 0;
+    RECT r{};
+    GetWindowRect(control, &r);
+    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    const int reach = GetSystemMetrics(SM_CXDOUBLECLK);
+    if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach) at.x -= reach + 2;
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at)});
+    WaitUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    });
+    last = at;
+    lastTime = GetTickCount64();
+}
+
+inline void Type(std::wstring_view text) {
+    std::vector<INPUT> inputs;
+    for (const wchar_t c : text) {
+        inputs.insert(inputs.end(), {KeyInput(0, KEYEVENTF_UNICODE, c), KeyInput(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c)});
+    }
+    Send(inputs);
+}
+
+inline void Key(WORD virtualKey, std::initializer_list<WORD> modifiers = {}) {
+    std::vector<INPUT> inputs;
+    for (const WORD m : modifiers) inputs.push_back(KeyInput(m, 0));
+    inputs.push_back(KeyInput(virtualKey, 0));
+    inputs.push_back(KeyInput(virtualKey, KEYEVENTF_KEYUP));
+    for (const WORD m : modifiers) inputs.push_back(KeyInput(m, KEYEVENTF_KEYUP));
+    Send(inputs);
+}
+
+inline void Click(HWND control, int clicks = 1) {  // in the middle
+    MoveTo(control);
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < clicks; ++i) inputs.insert(inputs.end(), {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+    Send(inputs);
+}
+
+inline void MouseDown(HWND control) {
+    MoveTo(control);
+    Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
+}
+
+inline void MouseUp() { Send({MouseInput(MOUSEEVENTF_LEFTUP)}); }
 
 // A window's client area as the screen shows it (another process's window
-// DC reads back black under Wine); Pixel(x, y) of it.
+// DC reads back black under Wine); (x, y) is a pixel of it.
 struct Screenshot {
-    explicit Screenshot(HWND window);
+    explicit Screenshot(HWND window) {
+        RECT client{};
+        POINT origin{0, 0};
+        GetClientRect(window, &client);
+        ClientToScreen(window, &origin);
+        width = client.right;
+        height = client.bottom;
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(memory, CreateCompatibleBitmap(screen, width, height));
+        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+        for (int i = 0; i < width * height; ++i) pixels.push_back(GetPixel(memory, i % width, i / width));
+        DeleteObject(SelectObject(memory, old));
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+    }
     COLORREF operator()(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
 };
 
 // The clipboard, opened for a window of the driver.
-HWND ClipboardWindow();
-bool PutOnClipboard(const std::string& ansiText);
-std::string ClipboardText();
+inline HWND ClipboardWindow() {
+    static HWND window = CreateWindowW(L"STATIC", L"driver", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    return window;
+}
+
+inline bool OpenClipboardOfDriver() { return WaitUntil([] { return OpenClipboard(ClipboardWindow()) != FALSE; }); }
+
+inline bool PutOnClipboard(const std::string& ansiText) {
+    if (!OpenClipboardOfDriver()) return false;
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, ansiText.size() + 1);
+    std::memcpy(GlobalLock(text), ansiText.c_str(), ansiText.size() + 1);
+    GlobalUnlock(text);
+    const bool placed = SetClipboardData(CF_TEXT, text) != nullptr;
+    CloseClipboard();
+    return placed;
+}
+
+inline std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboardOfDriver()) return "(clipboard busy)";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
 
 }  // namespace driver

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "calculator/entry_rules.h"
 #include "calculator/limit_calculation.h"
 #include "forms_runtime/number_text.h"
 #include "forms_runtime/numeric_text.h"
@@ -114,13 +113,6 @@ TEST(LimitCalculation, CarryForwardAndCopyTestTheDoubleNotTheFloat) {
         {L"0", false}, {L"", false}, {L"-1", false}, {L"1e-400", false}, {L"abc", false}, {L"-1e400", false},
     };
     for (const auto& row : rows) EXPECT_EQ(calculator::IsPositiveNumber(row.text), row.positive) << row.text;
-}
-
-TEST(EntryRules, PriceKeyPassesOnlyDigitsPointAndBackspace) {
-    for (const int code : {8, 46, 48, 57}) EXPECT_EQ(calculator::FilterPriceKey(std::int16_t(code)), code);
-    for (const int code : {47, 58, 45, 32, 101, 0x0661, -32768 + 48, 256 + 48, 3, 13, 22, 24, 26, 27, -1}) {
-        EXPECT_EQ(calculator::FilterPriceKey(std::int16_t(code)), 0) << code;
-    }
 }
 
 }  // namespace
