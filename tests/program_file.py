@@ -13,13 +13,9 @@ SUPPORTED_OS = ("e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d
 
 
 def resources(pe, kind):
-    """{id: bytes} of the resources of one type (RT_ICON 3, RT_GROUP_ICON 14, RT_MANIFEST 24)."""
-    found = {}
-    for entry in (e for e in pe.DIRECTORY_ENTRY_RESOURCE.entries if e.id == kind):
-        for named in entry.directory.entries:
-            data = named.directory.entries[0].data.struct
-            found[named.id] = pe.get_data(data.OffsetToData, data.Size)
-    return found
+    """{id: bytes} of one type of resource (RT_ICON 3, RT_GROUP_ICON 14, RT_MANIFEST 24)."""
+    return {named.id: pe.get_data(named.directory.entries[0].data.struct.OffsetToData, named.directory.entries[0].data.struct.Size)
+            for entry in pe.DIRECTORY_ENTRY_RESOURCE.entries if entry.id == kind for named in entry.directory.entries}
 
 
 def checks(pe):
