@@ -82,7 +82,8 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     const int after = BrushHeadroom();
-    for (const auto& [name, paint] : kFaces) {
+    for (const auto& [name, face] : kFaces) {
+        const auto paint = face;  // not every compiler lets a lambda capture a structured binding
         const double us = MicrosecondsPerPaint(runs, [&] {
             RECT item{0, 0, kWidth, kHeight};
             paint(dc, item, kCaption);

@@ -124,8 +124,9 @@ void HostileInput(const Program& program, int runs) {
     };
     const std::wstring big(32767, L'7');
     const int bigRuns = runs / 2 + 1;  // a long paste takes a second or more under Wine
-    for (const auto& [box, what] : {std::pair{driver::txtCurPrice, "the price box (WM_SETTEXT from another process)"},
-                                    std::pair{driver::txtZTPrice, "a result box (its Change guard reads them)"}}) {
+    for (const auto& [target, what] : {std::pair{driver::txtCurPrice, "the price box (WM_SETTEXT from another process)"},
+                                       std::pair{driver::txtZTPrice, "a result box (its Change guard reads them)"}}) {
+        const driver::Id box = target;  // not every compiler lets a lambda capture a structured binding
         auto paste = [&](const std::wstring& text, int n) {
             return medianMs(n, [&] { program.SetText(box, L""); }, [&] { program.SetText(box, text); });
         };
