@@ -12,32 +12,34 @@
 
 namespace {
 
+// Places in the window's client area (a label's bottom 0: its font sets it), the LOGFONT
+// height at 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window) and the
+// back colour (CLR_INVALID: the system's).
 struct Expected {
-    const wchar_t* name;
+    const wchar_t *name, *windowClass;
     int index;
-    const wchar_t* windowClass;
     LONG buttonType;
-    const wchar_t* parent;  // nullptr: the window itself
-    RECT at96, at144;       // in the window's client area; a label's height is its font's
-    int font96;             // LOGFONT height: -14 is 10.5 pt, -12 is 9 pt
-    COLORREF back;          // CLR_INVALID: the system's colour
+    const wchar_t* parent;
+    RECT at96, at144;
+    int font96;
+    COLORREF back;
 };
 
 // clang-format off
 const Expected kControls[] = {
-    {L"Frame1", -1, L"TavirelFrame", 0, nullptr, {4, 0, 481, 109}, {6, 0, 722, 164}, -12, CLR_INVALID},
-    {L"Label1", -1, L"Static", 0, L"Frame1", {28, 30, 100, 0}, {42, 45, 150, 0}, -12, CLR_INVALID},
-    {L"txtCurPrice", -1, L"Edit", 0, L"Frame1", {100, 26, 211, 49}, {150, 39, 317, 74}, -14, RGB(192, 192, 255)},
-    {L"Option1", -1, L"Button", BS_RADIOBUTTON, L"Frame1", {96, 64, 179, 95}, {144, 96, 269, 143}, -12, CLR_INVALID},
-    {L"Option2", -1, L"Button", BS_RADIOBUTTON, L"Frame1", {224, 64, 307, 95}, {336, 96, 461, 143}, -12, CLR_INVALID},
-    {L"Command1", -1, L"Button", BS_OWNERDRAW, nullptr, {185, 124, 302, 149}, {278, 186, 454, 224}, -12, CLR_INVALID},
-    {L"Frame2", -1, L"TavirelFrame", 0, nullptr, {4, 164, 481, 273}, {6, 246, 722, 410}, -12, CLR_INVALID},
-    {L"Label2", 0, L"Static", 0, L"Frame2", {32, 192, 80, 0}, {48, 288, 120, 0}, -12, CLR_INVALID},
-    {L"txtZTPrice", -1, L"Edit", 0, L"Frame2", {84, 188, 191, 211}, {126, 282, 287, 317}, -14, RGB(255, 128, 128)},
-    {L"Label2", 1, L"Static", 0, L"Frame2", {262, 192, 310, 0}, {393, 288, 465, 0}, -12, CLR_INVALID},
-    {L"txtDTPrice", -1, L"Edit", 0, L"Frame2", {314, 188, 421, 211}, {471, 282, 632, 317}, -14, RGB(128, 255, 128)},
-    {L"cmdGetZT", -1, L"Button", BS_OWNERDRAW, nullptr, {92, 224, 175, 249}, {138, 336, 263, 374}, -12, CLR_INVALID},
-    {L"cmdGetDT", -1, L"Button", BS_OWNERDRAW, nullptr, {326, 224, 409, 249}, {489, 336, 614, 374}, -12, CLR_INVALID},
+    {L"Frame1", L"TavirelFrame", -1, 0, nullptr, {4, 0, 481, 109}, {6, 0, 722, 164}, -12, CLR_INVALID},
+    {L"Label1", L"Static", -1, 0, L"Frame1", {28, 30, 100, 0}, {42, 45, 150, 0}, -12, CLR_INVALID},
+    {L"txtCurPrice", L"Edit", -1, 0, L"Frame1", {100, 26, 211, 49}, {150, 39, 317, 74}, -14, RGB(192, 192, 255)},
+    {L"Option1", L"Button", -1, BS_RADIOBUTTON, L"Frame1", {96, 64, 179, 95}, {144, 96, 269, 143}, -12, CLR_INVALID},
+    {L"Option2", L"Button", -1, BS_RADIOBUTTON, L"Frame1", {224, 64, 307, 95}, {336, 96, 461, 143}, -12, CLR_INVALID},
+    {L"Command1", L"Button", -1, BS_OWNERDRAW, nullptr, {185, 124, 302, 149}, {278, 186, 454, 224}, -12, CLR_INVALID},
+    {L"Frame2", L"TavirelFrame", -1, 0, nullptr, {4, 164, 481, 273}, {6, 246, 722, 410}, -12, CLR_INVALID},
+    {L"Label2", L"Static", 0, 0, L"Frame2", {32, 192, 80, 0}, {48, 288, 120, 0}, -12, CLR_INVALID},
+    {L"txtZTPrice", L"Edit", -1, 0, L"Frame2", {84, 188, 191, 211}, {126, 282, 287, 317}, -14, RGB(255, 128, 128)},
+    {L"Label2", L"Static", 1, 0, L"Frame2", {262, 192, 310, 0}, {393, 288, 465, 0}, -12, CLR_INVALID},
+    {L"txtDTPrice", L"Edit", -1, 0, L"Frame2", {314, 188, 421, 211}, {471, 282, 632, 317}, -14, RGB(128, 255, 128)},
+    {L"cmdGetZT", L"Button", -1, BS_OWNERDRAW, nullptr, {92, 224, 175, 249}, {138, 336, 263, 374}, -12, CLR_INVALID},
+    {L"cmdGetDT", L"Button", -1, BS_OWNERDRAW, nullptr, {326, 224, 409, 249}, {489, 336, 614, 374}, -12, CLR_INVALID},
 };
 // clang-format on
 
