@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""The shipped program file, read with pefile: a GUI program for 32-bit x86
-with ASLR and DEP, no section both writable and executable, only Windows'
-own DLLs, icon group 1 holding image 30001, and its manifest."""
+"""The shipped program file, read with pefile: a 32-bit x86 GUI program with ASLR and DEP, no section
+both writable and executable, only Windows' own DLLs, icon group 1 holding image 30001, its manifest."""
 import sys
 
 import pefile

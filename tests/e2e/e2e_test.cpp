@@ -1,7 +1,6 @@
-// The real program, started once and used through real keys and clicks; the
-// cases run in order, each from the state it sets. With TAVIREL_STRESS set
-// (scripts/stress) they also soak it: 70,000 paints of each face, 10,000
-// calculations and hostile text in every box.
+// The real program, started once and used through real keys and clicks; the cases run in
+// order, each from the state it sets. With TAVIREL_STRESS set (scripts/stress) they soak it:
+// 70,000 paints of each face, 10,000 calculations and hostile text in every box.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -32,14 +31,6 @@ protected:
         for (size_t i = p.Text(id).size(); i > 0; --i) Key(VK_BACK);
         Type(text);
         ASSERT_TRUE(Shows(id, text));
-    }
-    // Everything typed and clicked so far has been handled: input is handled
-    // in order, and a digit typed now shows in the price box.
-    static void Settle() {
-        const std::wstring before = p.Text(txtCurPrice);
-        Enter(txtCurPrice, before + L"7");
-        Key(VK_BACK);
-        ASSERT_TRUE(Shows(txtCurPrice, before));
     }
     static Program p;
 };
@@ -187,7 +178,7 @@ TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
     Click(p[txtDTPrice], 2);
     ASSERT_TRUE(OpenClipboard(ClipboardWindow()));
     Click(p[txtZTPrice], 2);
-    Settle();
+    Enter(txtCurPrice, L"7");  // handled after the double-clicks: input is handled in order
     CloseClipboard();
     EXPECT_EQ(GetClipboardSequenceNumber(), before);
 }

@@ -1,6 +1,5 @@
-// The portable engine: numeric test, parse, rounding, number to text, the
-// limit calculation and the entry rules. Built natively with the sanitizers,
-// and as 32-bit x86 code with the program's own floating-point flags.
+// The portable engine, built natively with the sanitizers and as 32-bit x86
+// code with the program's own floating-point flags.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,7 +1,6 @@
-// The four faces of the window's 83 x 25 buttons, worked out by hand from
-// the face rules. A row is three pixels at the left, one colour across the
-// middle (x = 3 to 79) and three at the right; rows 0-2 and 22-24 are frames
-// and corners, the rows between show the bands.
+// The four faces of the window's 83 x 25 buttons, worked out by hand from the face rules. A
+// row is three pixels at the left, one colour across the middle (x = 3 to 79) and three at
+// the right; rows 0-2 and 22-24 are frames and corners, the rows between show the bands.
 #pragma once
 
 #include <windows.h>

@@ -15,11 +15,8 @@ constexpr void (*kDraw[])(HDC, RECT&, const wchar_t*) = {
 
 // A face on a memory DC (one for the whole run) filled with a colour no face uses.
 HDC Paint(Face face, int width, int height, const wchar_t* caption = L"") {
-    static const HDC dc = [] {
-        HDC memory = CreateCompatibleDC(nullptr);
-        SelectObject(memory, CreateBitmap(120, 40, 1, 32, nullptr));
-        return memory;
-    }();
+    static const HDC dc = CreateCompatibleDC(nullptr);
+    static const HGDIOBJ kept [[maybe_unused]] = SelectObject(dc, CreateBitmap(120, 40, 1, 32, nullptr));
     const RECT all{0, 0, 120, 40};
     HBRUSH brush = CreateSolidBrush(kUntouched);
     FillRect(dc, &all, brush);

@@ -17,8 +17,7 @@ namespace {
 // back colour (CLR_INVALID: the system's).
 struct Expected {
     const wchar_t *name, *windowClass;
-    int index;
-    LONG buttonType;
+    int index, buttonType;
     const wchar_t* parent;
     RECT at96, at144;
     int font96;
