@@ -193,7 +193,7 @@ struct Screenshot {
         DeleteDC(memory);
         ReleaseDC(nullptr, screen);
     }
-    COLORREF operator()(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
+    COLORREF operator()(int x, int y) const { return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)]; }
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;
 };
