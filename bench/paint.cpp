@@ -12,11 +12,12 @@
 
 #include "bench/bench.h"
 #include "button_skin/mVistaButton.h"
+#include "tests/win/face_rows.h"
 
 namespace {
 
-constexpr int kWidth = 83;  // 1245 x 375 twips at 96 DPI
-constexpr int kHeight = 25;
+using face_rows::kHeight;  // the window's buttons: 1245 x 375 twips at 96 DPI
+using face_rows::kWidth;
 constexpr int kBatch = 2000;
 const wchar_t* const kCaption = L"取涨停价";
 
@@ -34,19 +35,6 @@ double MicrosecondsPerPaint(int runs, Paint&& paint) {
     return bench::Median(perPaint);
 }
 
-// How many more brushes this process can create: GetGuiResources answers 0
-// under Wine, so objects held are seen as headroom lost. Capped, in case a
-// platform has no limit short of memory.
-int BrushHeadroom() {
-    std::vector<HBRUSH> brushes;
-    while (brushes.size() < 200000) {
-        HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
-        if (brush == nullptr) break;
-        brushes.push_back(brush);
-    }
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    return static_cast<int>(brushes.size());
-}
 
 }  // namespace
 
@@ -74,14 +62,14 @@ int wmain(int argc, wchar_t** argv) {
                                                     {"pressed", mVistaButton::DrawPressedFace},
                                                     {"focused", mVistaButton::DrawFocusedFace},
                                                     {"disabled", mVistaButton::DrawDisabledFace}};
-    const int before = BrushHeadroom();
+    const int before = face_rows::GdiHeadroom();
     for (const auto& [name, paint] : kFaces) {
         for (int i = 0; i < 1000; ++i) {
             RECT item{0, 0, kWidth, kHeight};
             paint(dc, item, kCaption);
         }
     }
-    const int after = BrushHeadroom();
+    const int after = face_rows::GdiHeadroom();
     for (const auto& [name, face] : kFaces) {
         const auto paint = face;  // not every compiler lets a lambda capture a structured binding
         const double us = MicrosecondsPerPaint(runs, [&] {
