@@ -1,6 +1,8 @@
 // The calculator window as data. Positions and sizes are twips relative to
 // the container (15 twips a pixel at 96 DPI); rows are listed from the top of
 // each container's z-order down, so cmdGetZT and cmdGetDT lie over Frame2.
+// Within a frame each label comes just before its text box: screen readers
+// name a box after the label that precedes it, and the two never overlap.
 #include "calculator/form1.h"
 
 namespace calculator {
@@ -29,16 +31,16 @@ constexpr ControlDef kControls[] = {
     {Button, L"cmdGetZT",    -1, nullptr,   L"取涨停价",          1380, 3360, 1245, 375,  12, kSystem,              nullptr,       forms::kOwnerDraw},
     {Button, L"cmdGetDT",    -1, nullptr,   L"取跌停价",          4890, 3360, 1245, 375,  11, kSystem,              nullptr,       forms::kOwnerDraw},
     {Frame,  L"Frame2",      -1, nullptr,   L"双击鼠标复制结果",  60,   2460, 7155, 1635, 6,  kSystem,              nullptr,       forms::kNoFlags},
-    {TextBox,L"txtZTPrice",  -1, L"Frame2", L"",                  1200, 360,  1605, 345,  8,  Colour{255, 128, 128}, &kTextBoxFont, forms::kNoFlags},
-    {TextBox,L"txtDTPrice",  -1, L"Frame2", L"",                  4650, 360,  1605, 345,  7,  Colour{128, 255, 128}, &kTextBoxFont, forms::kNoFlags},
     {Label,  L"Label2",       0, L"Frame2", L"涨停价：",          420,  420,  720,  195,  10, kSystem,              nullptr,       forms::kAutoSize},
+    {TextBox,L"txtZTPrice",  -1, L"Frame2", L"",                  1200, 360,  1605, 345,  8,  Colour{255, 128, 128}, &kTextBoxFont, forms::kNoFlags},
     {Label,  L"Label2",       1, L"Frame2", L"跌停价：",          3870, 420,  720,  195,  9,  kSystem,              nullptr,       forms::kAutoSize},
+    {TextBox,L"txtDTPrice",  -1, L"Frame2", L"",                  4650, 360,  1605, 345,  7,  Colour{128, 255, 128}, &kTextBoxFont, forms::kNoFlags},
     {Button, L"Command1",    -1, nullptr,   L"计算",              2775, 1860, 1755, 375,  5,  kSystem,              nullptr,       forms::kOwnerDraw},
     {Frame,  L"Frame1",      -1, nullptr,   L"",                  60,   0,    7155, 1635, 0,  kSystem,              nullptr,       forms::kNoFlags},
     {Option, L"Option2",     -1, L"Frame1", L"5% 幅度",           3300, 960,  1245, 465,  4,  kSystem,              nullptr,       forms::kNoFlags},
     {Option, L"Option1",     -1, L"Frame1", L"10% 幅度",          1380, 960,  1245, 465,  3,  kSystem,              nullptr,       forms::kSelected},
-    {TextBox,L"txtCurPrice", -1, L"Frame1", L"",                  1440, 390,  1665, 345,  2,  Colour{192, 192, 255}, &kTextBoxFont, forms::kNoFlags},
     {Label,  L"Label1",      -1, L"Frame1", L"当前收盘价：",      360,  450,  1080, 195,  1,  kSystem,              nullptr,       forms::kAutoSize},
+    {TextBox,L"txtCurPrice", -1, L"Frame1", L"",                  1440, 390,  1665, 345,  2,  Colour{192, 192, 255}, &kTextBoxFont, forms::kNoFlags},
 };
 // clang-format on
 

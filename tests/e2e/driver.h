@@ -16,8 +16,8 @@ namespace driver {
 
 // Child-window IDs: the controls are made in the definition's order from 100.
 enum Id : int {
-    cmdGetZT = 100, cmdGetDT, Frame2, txtZTPrice, txtDTPrice, Label2_0, Label2_1,
-    Command1, Frame1, Option2, Option1, txtCurPrice, Label1,
+    cmdGetZT = 100, cmdGetDT, Frame2, Label2_0, txtZTPrice, Label2_1, txtDTPrice,
+    Command1, Frame1, Option2, Option1, Label1, txtCurPrice,
 };
 
 // Polls until the condition holds or the time is up, answering what other
