@@ -1,6 +1,5 @@
 #include "forms_runtime/checked_arithmetic.h"
 
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -22,23 +21,11 @@ std::int32_t CheckedSub(std::int32_t a, std::int32_t b) {
     return Narrow(static_cast<std::int64_t>(a) - b);
 }
 
-std::int32_t CheckedAdd(std::int32_t a, std::int32_t b) {
-    return Narrow(static_cast<std::int64_t>(a) + b);
-}
-
 std::int32_t CheckedToInt32(double value) {
     const double rounded = std::nearbyint(value);  // default mode: ties to even
     // NaN fails both comparisons and so lands in the error as well.
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) Raise(ErrorNumber::Overflow);
     return static_cast<std::int32_t>(rounded);
-}
-
-void ClearFloatingPointStatus() { std::feclearexcept(FE_ALL_EXCEPT); }
-
-void RaiseOnFloatingPointFault() {
-    if (std::fetestexcept(FE_DIVBYZERO)) Raise(ErrorNumber::DivisionByZero);
-    if (std::fetestexcept(FE_OVERFLOW)) Raise(ErrorNumber::Overflow);
-    if (std::fetestexcept(FE_INVALID)) Raise(ErrorNumber::InvalidProcedureCall);
 }
 
 }  // namespace forms

@@ -1,5 +1,4 @@
-// Signed 32-bit coordinate arithmetic with overflow detection, and checks of
-// the floating-point status after band arithmetic. A result outside the
+// Signed 32-bit coordinate arithmetic with overflow detection. A result outside the
 // 32-bit range raises the runtime's Overflow error (6) at that point.
 // Portable: no Win32 here.
 #pragma once
@@ -9,18 +8,9 @@
 namespace forms {
 
 std::int32_t CheckedSub(std::int32_t a, std::int32_t b);
-std::int32_t CheckedAdd(std::int32_t a, std::int32_t b);
 
 // A whole-number double converted to 32 bits; Overflow when out of range.
 // Rounds to nearest, ties to even, for values that are not whole.
 std::int32_t CheckedToInt32(double value);
-
-// Clears the floating-point status flags before a calculation whose faults
-// RaiseOnFloatingPointFault() then reports.
-void ClearFloatingPointStatus();
-
-// Raises DivisionByZero, Overflow or InvalidProcedureCall when the floating-
-// point unit has recorded that fault since ClearFloatingPointStatus().
-void RaiseOnFloatingPointFault();
 
 }  // namespace forms
