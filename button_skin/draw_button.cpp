@@ -5,6 +5,22 @@
 
 namespace mVistaButton {
 
+namespace {
+class SavedDc {
+public:
+    explicit SavedDc(HDC dc) noexcept : dc_(dc), state_(SaveDC(dc)) {}
+    ~SavedDc() {
+        if (state_ != 0) RestoreDC(dc_, state_);
+    }
+    SavedDc(const SavedDc&) = delete;
+    SavedDc& operator=(const SavedDc&) = delete;
+
+private:
+    HDC dc_;
+    int state_;
+};
+}  // namespace
+
 Face ChooseFace(UINT itemState) {
     if (itemState & ODS_DISABLED) return Face::Disabled;
     if (itemState & ODS_SELECTED) return Face::Pressed;
@@ -13,6 +29,10 @@ Face ChooseFace(UINT itemState) {
 }
 
 void DrawButton(HWND button, HDC dc, RECT& item, UINT itemState) {
+    // The DC goes back to Windows as it came: its background mode, text
+    // colour and selected objects, whatever the face changed, on an error
+    // path too.
+    const SavedDc saved(dc);
     SetBkMode(dc, TRANSPARENT);
 
     // A caption is read into 255 characters: at most 254 and the final NUL.

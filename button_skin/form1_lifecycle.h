@@ -4,9 +4,9 @@
 
 namespace mVistaButton {
 
-// Hooks the window. A run-time error while loading is shown with its
-// description under the title "提示", and the program then ends at once,
-// without Unload.
+// Hooks the window. Nothing here can raise a run-time error: a window that
+// cannot be subclassed leaves PrevWndProc null (its buttons then go
+// unpainted), and Unload has nothing to undo.
 void Form1_Load();
 void Form1_Unload(int& cancel);
 
