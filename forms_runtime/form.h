@@ -51,11 +51,21 @@ public:
 private:
     Form(const FormDef& def, std::span<const EventBinding> events);
 
-    // Sizes the client area, places and sizes every control, gives each its
-    // font and sizes the auto-sized labels, all from the definition at dpi.
-    // Serves the first layout and every change of resolution alike, so that
-    // a window moved to a resolution is laid out as one started there.
+    // Places and sizes every control, gives each its font and sizes the
+    // auto-sized labels, sets the icons and sizes the window, all from the
+    // definition at dpi. Serves the first layout and every change of
+    // resolution alike, so that a window moved to a resolution is laid out
+    // as one started there.
     void LayOut(int dpi);
+    void LayOutControls(int dpi);
+    // After a change of resolution: laid out at dpi in the suggested
+    // rectangle, or, while minimized, restoring to the new size.
+    void ChangeResolution(int dpi, const RECT& suggested);
+    SIZE OuterSize(int dpi) const;  // the window's outer size at dpi
+    void FitClient();               // the client area exactly the definition's
+    // The window's icons at the sizes for dpi, from the program's icon; the
+    // ones they replace are destroyed.
+    void SetIcons(int dpi);
 
     friend struct FormAccess;
     const FormDef& def_;
@@ -65,6 +75,8 @@ private:
     std::unique_ptr<FontSet> fonts_;
     std::vector<std::unique_ptr<ControlRecord>> controls_;
     HWND lastFocus_ = nullptr;
+    HICON icons_[2] = {};       // ICON_SMALL and ICON_BIG, owned
+    bool fitOnRestore_ = false;  // resized while minimized: fit when restored
 };
 
 // The loaded window of that name, or null.

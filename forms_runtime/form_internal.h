@@ -35,7 +35,11 @@ struct FormAccess {
     static bool Handles(const Form& form, const ControlRecord& control, Event event);
     static void SelectOption(Form& form, ControlRecord& option);
     static HWND& LastFocus(Form& form) { return form.lastFocus_; }
-    static void LayOut(Form& form, int dpi) { form.LayOut(dpi); }
+    static void ChangeResolution(Form& form, int dpi, const RECT& suggested) { form.ChangeResolution(dpi, suggested); }
+    static SIZE OuterSize(const Form& form, int dpi) { return form.OuterSize(dpi); }
+    static void FitAfterRestore(Form& form) {
+        if (form.fitOnRestore_) form.FitClient(), form.fitOnRestore_ = false;
+    }
 };
 
 // The form whose window holds hwnd (the window itself or any of its
@@ -60,13 +64,26 @@ private:
     std::vector<Entry> fonts_;
 };
 
-// The resolution the system shows the window at: the window's own on
-// Windows 10 and later, the system's before.
+// The resolution the system shows the window at: the window's own from
+// Windows 10 1607 on, its monitor's on Windows 8.1, the system's before.
 int CurrentDpi(HWND window);
 
-// Sizes the window so that its client area is width x height pixels, the
-// frame around it as thick as the system draws it; the top-left stays.
-void SetClientSize(HWND window, int width, int height);
+// The outer size of the window around a client area of width x height
+// pixels, its frame as thick as the system draws it at dpi.
+SIZE FrameSize(HWND window, int width, int height, int dpi);
+
+// Resizes the window, its top-left staying, so that its client area is
+// exactly width x height pixels whatever its frame really takes.
+void FitClientArea(HWND window, int width, int height);
+
+// A system metric (icon sizes...) at dpi where Windows can say, else at the
+// system's resolution.
+int SystemMetric(int index, int dpi);
+
+// The last resort for a missing face, asked of each family the system lists
+// until it takes one: a TrueType family written horizontally, whose name it
+// copies into face, terminated.
+bool TakeLastResortFace(const LOGFONTW& font, DWORD fontType, wchar_t (&face)[LF_FACESIZE]);
 
 // The frame: a container window that draws an etched border with its caption
 // and hands its controls' notifications on to the form.

@@ -31,7 +31,7 @@ void AutoSize(HWND label, HFONT font) {
 
 }  // namespace
 
-void Form::LayOut(int dpi) {
+void Form::LayOutControls(int dpi) {
     dpi_ = dpi;
     auto fonts = std::make_unique<FontSet>(dpi);
     const HFONT formFont =
@@ -49,8 +49,47 @@ void Form::LayOut(int dpi) {
     // holds them any more: a font in use must not be deleted.
     fonts_.swap(fonts);
     fonts.reset();
+    SetIcons(dpi);
+}
 
-    SetClientSize(hwnd_, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi));
+SIZE Form::OuterSize(int dpi) const {
+    return FrameSize(hwnd_, TwipsToPixels(def_.clientWidth, dpi), TwipsToPixels(def_.clientHeight, dpi), dpi);
+}
+
+void Form::FitClient() {
+    FitClientArea(hwnd_, TwipsToPixels(def_.clientWidth, dpi_), TwipsToPixels(def_.clientHeight, dpi_));
+}
+
+void Form::LayOut(int dpi) {
+    LayOutControls(dpi);
+    const SIZE outer = OuterSize(dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClient();
+}
+
+void Form::ChangeResolution(int dpi, const RECT& suggested) {
+    LayOutControls(dpi);
+    if (IsIconic(hwnd_)) {
+        // Minimized (the user changed the display's scale, say): the window
+        // stays where the system keeps it, and will restore at the new size
+        // from the top-left it had. It cannot be maximized: it has neither a
+        // maximize box nor a sizing border.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        GetWindowPlacement(hwnd_, &placement);
+        const SIZE outer = OuterSize(dpi);
+        placement.rcNormalPosition.right = placement.rcNormalPosition.left + outer.cx;
+        placement.rcNormalPosition.bottom = placement.rcNormalPosition.top + outer.cy;
+        placement.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(hwnd_, &placement);
+        fitOnRestore_ = true;
+    } else {
+        // One move to the rectangle Windows suggests, which is the window's
+        // own size where Windows asked for it (WM_GETDPISCALEDSIZE).
+        SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        FitClient();
+    }
     // Everything is painted again at its new size, the owner-drawn buttons
     // included, which size their faces by the button.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -18,6 +18,9 @@ const wchar_t kFormClass[] = L"TavirelForm";
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0  // headers that predate Windows 8.1
 #endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4  // headers that predate Windows 10 1703
+#endif
 constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
 
 std::vector<Form*>& LoadedForms() {
@@ -85,6 +88,9 @@ Form::~Form() {
     for (const auto& control : controls_) {
         if (control->backBrush) DeleteObject(control->backBrush);
     }
+    for (HICON icon : icons_) {
+        if (icon) DestroyIcon(icon);  // the window that showed them is gone
+    }
     auto& loaded = LoadedForms();
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
 }
@@ -102,16 +108,6 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
     // cppcheck-suppress ignoredReturnValue
     CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
                     nullptr, instance, form);
-    if (def.iconResource != 0) {
-        const auto big = LoadImageW(instance, MAKEINTRESOURCEW(def.iconResource), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED);
-        const auto small = LoadImageW(instance, MAKEINTRESOURCEW(def.iconResource), IMAGE_ICON,
-                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                      LR_SHARED);
-        SendMessageW(form->hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-        SendMessageW(form->hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    }
-
     int id = kFirstControlId;
     // In table order: each new child goes below its siblings, so the first row
     // of a container ends on top of its z-order.
@@ -351,28 +347,35 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_DPICHANGED: {
-        // Windows 8.1 and later send this when the window reaches a monitor of
-        // another resolution. The new resolution comes with it, so nothing is
-        // asked of the system that Windows 7 would lack. The window goes to
-        // the top-left that Windows suggests, then lays itself out again,
-        // which gives it the size of the definition at that resolution.
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        FormAccess::LayOut(*form, HIWORD(wParam));
+    case WM_GETDPISCALEDSIZE:
+        // Windows 10 1703 and later ask, before a change of resolution, which
+        // outer size the window will take there; the rectangle that
+        // WM_DPICHANGED then suggests is exactly the window's own.
+        *reinterpret_cast<SIZE*>(lParam) = FormAccess::OuterSize(*form, static_cast<int>(wParam));
+        return TRUE;
+    case WM_DPICHANGED:
+        // Sent to per-monitor aware programs from Windows 8.1 on when the
+        // window reaches a monitor of another resolution or the user changes
+        // the scale, to minimized windows as well. The new resolution comes
+        // with it.
+        FormAccess::ChangeResolution(*form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    }
+    case WM_SIZE:
+        if (wParam == SIZE_RESTORED) FormAccess::FitAfterRestore(*form);
+        break;
     case WM_CLOSE:
         RaiseUnloadAndClose(*form);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
+        // Windows frees what it keeps for the window first; the form goes last.
+        const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         delete form;
-        return 0;
+        return result;
+    }
     default:
         break;
     }
