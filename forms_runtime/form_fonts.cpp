@@ -16,10 +16,8 @@ int CALLBACK NoteFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found)
     return 0;  // one is enough
 }
 
-int CALLBACK NoteFirstHorizontal(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM out) {
-    if (font->lfFaceName[0] == L'@') return 1;  // vertical-writing variant
-    std::wcsncpy(reinterpret_cast<wchar_t*>(out), font->lfFaceName, LF_FACESIZE - 1);
-    return 0;
+int CALLBACK NoteFirstScalable(const LOGFONTW* font, const TEXTMETRICW*, DWORD fontType, LPARAM out) {
+    return TakeLastResortFace(*font, fontType, *reinterpret_cast<wchar_t(*)[LF_FACESIZE]>(out)) ? 0 : 1;
 }
 
 bool FaceInstalled(HDC dc, const wchar_t* face) {
@@ -39,8 +37,8 @@ constexpr const wchar_t* kFallbackFaces[] = {
     L"SimSun", L"NSimSun", L"SimHei", L"Microsoft YaHei", L"Noto Sans CJK SC", L"Source Han Sans SC",
     L"WenQuanYi Zen Hei", L"WenQuanYi Micro Hei", L"AR PL UMing CN", L"Droid Sans Fallback"};
 
-// The first fallback face installed; failing all, the first simplified
-// Chinese family the system lists; failing that too, an empty name.
+// The first fallback face installed; failing all, the first scalable
+// simplified Chinese family the system lists; failing that too, an empty name.
 void SubstituteCjkFace(HDC dc, wchar_t (&face)[LF_FACESIZE]) {
     for (const wchar_t* candidate : kFallbackFaces) {
         if (FaceInstalled(dc, candidate)) {
@@ -52,10 +50,19 @@ void SubstituteCjkFace(HDC dc, wchar_t (&face)[LF_FACESIZE]) {
     face[0] = L'\0';
     LOGFONTW query{};
     query.lfCharSet = GB2312_CHARSET;
-    EnumFontFamiliesExW(dc, &query, NoteFirstHorizontal, reinterpret_cast<LPARAM>(face), 0);
+    EnumFontFamiliesExW(dc, &query, NoteFirstScalable, reinterpret_cast<LPARAM>(&face), 0);
 }
 
 }  // namespace
+
+bool TakeLastResortFace(const LOGFONTW& font, DWORD fontType, wchar_t (&face)[LF_FACESIZE]) {
+    // A raster family does not scale to the sizes the form asks for; a name
+    // with '@' is the vertical-writing variant of a family.
+    if (!(fontType & TRUETYPE_FONTTYPE) || font.lfFaceName[0] == L'@') return false;
+    std::wcsncpy(face, font.lfFaceName, LF_FACESIZE - 1);
+    face[LF_FACESIZE - 1] = L'\0';
+    return true;
+}
 
 FontSet::~FontSet() {
     for (const Entry& entry : fonts_) DeleteObject(entry.font);
