@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The shipped program file, read with pefile: a 32-bit x86 GUI program with ASLR and DEP, no section
-both writable and executable, only Windows' own DLLs, icon group 1 holding image 30001, its manifest."""
+both writable and executable, only Windows' own DLLs and nothing newer than Windows 7 from them, icon
+group 1 holding image 30001, its manifest."""
 import sys
 
 import pefile
@@ -20,6 +21,8 @@ def resources(pe, kind):
 def checks(pe):
     flags = pe.OPTIONAL_HEADER.DllCharacteristics
     dlls = sorted(i.dll.decode().lower() for i in pe.DIRECTORY_ENTRY_IMPORT)
+    # The per-resolution calls came with Windows 8.1 and 10: the program looks them up as it runs.
+    newer = sorted(f.name.decode() for i in pe.DIRECTORY_ENTRY_IMPORT for f in i.imports if f.name and b"Dpi" in f.name)
     group = resources(pe, 14).get(1, b"")
     image = resources(pe, 3).get(30001, b"")
     manifest = b"".join(resources(pe, 24).values()).decode()
@@ -29,11 +32,12 @@ def checks(pe):
         ("no section both writable and executable",
          not any(s.Characteristics & 0xA0000000 == 0xA0000000 for s in pe.sections)),
         ("only Windows' own DLLs: " + ", ".join(dlls), set(dlls) <= WINDOWS_DLLS),
+        ("no per-resolution call imported: " + (", ".join(newer) or "none"), not newer),
         # One GRPICONDIR entry, whose last two bytes name the image.
         ("icon group 1 holds image 30001 alone, 32 x 32 in 16 colours", group[4:6] == b"\x01\x00" and
          group[18:20] == (30001).to_bytes(2, "little") and image[4:8] == (32).to_bytes(4, "little") and image[14] == 4),
-        ("manifest: per-monitor DPI aware, and DPI aware before",
-         "PerMonitorV2</dpiAwareness>" in manifest and ">true</dpiAware>" in manifest),
+        ("manifest: per-monitor DPI aware from Windows 8.1 on, system aware before",
+         ">PerMonitorV2, PerMonitor</dpiAwareness>" in manifest and ">true/pm</dpiAware>" in manifest),
         ("manifest: Windows Vista to 11", all(guid in manifest for guid in SUPPORTED_OS)),
     ]
 

@@ -1,6 +1,7 @@
 // The calculator window in-process, at the resolution it is started at and
-// after each move to a monitor of another resolution.
+// after each change of resolution, and what screen readers learn of it.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -8,11 +9,12 @@
 #include "button_skin/mVistaButton.h"
 #include "calculator/form1.h"
 #include "forms_runtime/form.h"
+#include "forms_runtime/form_internal.h"
 #include "tests/win/face_rows.h"
 
 namespace {
 
-// Places in the window's client area (a label's bottom 0: its font sets it), the LOGFONT
+// Places in the window's client area (a label's right and bottom 0: its caption sets them), the LOGFONT
 // height at 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window) and the
 // back colour (CLR_INVALID: the system's).
 struct Expected {
@@ -27,15 +29,15 @@ struct Expected {
 // clang-format off
 const Expected kControls[] = {
     {L"Frame1", L"TavirelFrame", -1, 0, nullptr, {4, 0, 481, 109}, {6, 0, 722, 164}, -12, CLR_INVALID},
-    {L"Label1", L"Static", -1, 0, L"Frame1", {28, 30, 100, 0}, {42, 45, 150, 0}, -12, CLR_INVALID},
+    {L"Label1", L"Static", -1, 0, L"Frame1", {28, 30, 0, 0}, {42, 45, 0, 0}, -12, CLR_INVALID},
     {L"txtCurPrice", L"Edit", -1, 0, L"Frame1", {100, 26, 211, 49}, {150, 39, 317, 74}, -14, RGB(192, 192, 255)},
     {L"Option1", L"Button", -1, BS_RADIOBUTTON, L"Frame1", {96, 64, 179, 95}, {144, 96, 269, 143}, -12, CLR_INVALID},
     {L"Option2", L"Button", -1, BS_RADIOBUTTON, L"Frame1", {224, 64, 307, 95}, {336, 96, 461, 143}, -12, CLR_INVALID},
     {L"Command1", L"Button", -1, BS_OWNERDRAW, nullptr, {185, 124, 302, 149}, {278, 186, 454, 224}, -12, CLR_INVALID},
     {L"Frame2", L"TavirelFrame", -1, 0, nullptr, {4, 164, 481, 273}, {6, 246, 722, 410}, -12, CLR_INVALID},
-    {L"Label2", L"Static", 0, 0, L"Frame2", {32, 192, 80, 0}, {48, 288, 120, 0}, -12, CLR_INVALID},
+    {L"Label2", L"Static", 0, 0, L"Frame2", {32, 192, 0, 0}, {48, 288, 0, 0}, -12, CLR_INVALID},
     {L"txtZTPrice", L"Edit", -1, 0, L"Frame2", {84, 188, 191, 211}, {126, 282, 287, 317}, -14, RGB(255, 128, 128)},
-    {L"Label2", L"Static", 1, 0, L"Frame2", {262, 192, 310, 0}, {393, 288, 465, 0}, -12, CLR_INVALID},
+    {L"Label2", L"Static", 1, 0, L"Frame2", {262, 192, 0, 0}, {393, 288, 0, 0}, -12, CLR_INVALID},
     {L"txtDTPrice", L"Edit", -1, 0, L"Frame2", {314, 188, 421, 211}, {471, 282, 632, 317}, -14, RGB(128, 255, 128)},
     {L"cmdGetZT", L"Button", -1, BS_OWNERDRAW, nullptr, {92, 224, 175, 249}, {138, 336, 263, 374}, -12, CLR_INVALID},
     {L"cmdGetDT", L"Button", -1, BS_OWNERDRAW, nullptr, {326, 224, 409, 249}, {489, 336, 614, 374}, -12, CLR_INVALID},
@@ -63,6 +65,21 @@ forms::Form& LoadAt(int dpi, std::span<const forms::EventBinding> events = {}) {
     return forms::Form::Load(calculator::kForm1, events, GetModuleHandleW(nullptr), dpi);
 }
 
+// A label's size once it fits its caption, in the label's own font: the caption's width, one line high.
+SIZE CaptionSize(HWND label) {
+    wchar_t caption[64] = {};
+    const int length = GetWindowTextW(label, caption, 64);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    TEXTMETRICW metrics{};
+    GetTextExtentPoint32W(dc, caption, length, &extent);
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return {extent.cx, metrics.tmHeight};
+}
+
 // The window against the table at its resolution.
 void ExpectLayout(const forms::Form& form, int dpi) {
     const std::vector<LONG> measured = Measure(form);
@@ -78,9 +95,11 @@ void ExpectLayout(const forms::Form& form, int dpi) {
         EXPECT_EQ(GetParent(control), e.parent ? form.Control(e.parent) : form.hWnd());
         const RECT& place = dpi == 96 ? e.at96 : e.at144;
         const LONG* m = &measured[2 + 5 * i];
-        EXPECT_EQ((std::vector<LONG>{m[0], m[1], m[2], m[3] * (place.bottom != 0), m[4]}),
+        EXPECT_EQ((std::vector<LONG>{m[0], m[1], m[2] * (place.right != 0), m[3] * (place.bottom != 0), m[4]}),
                   (std::vector<LONG>{place.left, place.top, place.right, place.bottom, MulDiv(e.font96, dpi, 96)}));
         EXPECT_GE(m[3] - m[1], -m[4]);  // one line of its font at least
+        const SIZE caption = place.right ? SIZE{m[2] - m[0], m[3] - m[1]} : CaptionSize(control);
+        EXPECT_EQ(caption.cx * 1000 + caption.cy, (m[2] - m[0]) * 1000 + m[3] - m[1]) << "sized to the caption";
         if (e.back == CLR_INVALID) continue;
         HDC dc = GetDC(control);
         LOGBRUSH brush{};
@@ -89,6 +108,26 @@ void ExpectLayout(const forms::Form& form, int dpi) {
         ReleaseDC(control, dc);
         EXPECT_EQ(brush.lbColor, e.back);
     }
+}
+
+// The outer size, as width * 10000 + height, of a window of this style around a client area at dpi.
+int OuterSize(HWND window, int width, int height, int dpi) {
+    using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjust = reinterpret_cast<Adjust>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
+    RECT frame{0, 0, width, height};
+    if (adjust) adjust(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE), dpi);
+    return (frame.right - frame.left) * 10000 + frame.bottom - frame.top;
+}
+
+// The width of one of the window's icons (ICON_BIG or ICON_SMALL), 0 for none.
+int IconWidth(HWND window, WPARAM which) {
+    ICONINFO info{};
+    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &info)) return 0;
+    BITMAP mask{};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    return mask.bmWidth;
 }
 
 // Started at 96 DPI and moved to 144, 120 and back: laid out as the table
@@ -106,11 +145,20 @@ TEST(Window, IsLaidOutAsDefinedAtEachResolutionItIsStartedAtOrMovedTo) {
     for (const int dpi : {144, 120, 96}) {
         SCOPED_TRACE(dpi);
         const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(L"txtCurPrice"), WM_GETFONT, 0, 0));
+        const auto oldIcon = reinterpret_cast<HICON>(SendMessageW(form.hWnd(), WM_GETICON, ICON_BIG, 0));
+        // Asked first (Windows 10 1703 on), the window answers its outer size at the new resolution.
+        SIZE asked{};
+        EXPECT_EQ(SendMessageW(form.hWnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)), TRUE);
+        EXPECT_EQ(asked.cx * 10000 + asked.cy, OuterSize(form.hWnd(), dpi == 120 ? 605 : dpi == 96 ? 484 : 726,
+                                                         dpi == 120 ? 346 : dpi == 96 ? 277 : 416, dpi));
         RECT suggested;
         GetWindowRect(form.hWnd(), &suggested);
-        OffsetRect(&suggested, 7, 5);
+        SetRect(&suggested, suggested.left + 7, suggested.top + 5, suggested.left + 7 + asked.cx, suggested.top + 5 + asked.cy);
         SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(GetObjectType(oldFont), 0u) << "the old layout's font is freed";
+        ICONINFO freed{};
+        EXPECT_FALSE(GetIconInfo(oldIcon, &freed)) << "the old icon is destroyed";
+        EXPECT_EQ(IconWidth(form.hWnd(), ICON_BIG) * 100 + IconWidth(form.hWnd(), ICON_SMALL), dpi / 3 * 100 + dpi / 6);
         RECT now;  // at the top-left Windows suggests
         EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && now.left == suggested.left && now.top == suggested.top);
         forms::Form& fresh = LoadAt(dpi);
@@ -141,7 +189,97 @@ TEST(Window, IsLaidOutAsDefinedAtEachResolutionItIsStartedAtOrMovedTo) {
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}  // each closed window posts one
 }
 
+// A change of resolution while minimized (the user changes the display's scale): the window
+// stays minimized where it was, and restores whole at the new resolution where it stood.
+TEST(Window, RestoresWholeAtTheResolutionItGotWhileMinimized) {
+    forms::Form& form = LoadAt(96);
+    form.Show();
+    RECT before, minimized, now;
+    GetWindowRect(form.hWnd(), &before);
+    ShowWindow(form.hWnd(), SW_MINIMIZE);
+    GetWindowRect(form.hWnd(), &minimized);
+    RECT suggested{minimized.left + 50, minimized.top + 50, minimized.left + 900, minimized.top + 600};
+    SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(IsIconic(form.hWnd()) && GetWindowRect(form.hWnd(), &now) && EqualRect(&now, &minimized));
+    ShowWindow(form.hWnd(), SW_RESTORE);
+    ExpectLayout(form, 144);
+    EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && now.left == before.left && now.top == before.top);
+    DestroyWindow(form.hWnd());
+}
+
+// An auto-sized label takes its caption's size, whatever the definition stored; another keeps it.
+TEST(Window, ALabelThatSizesItselfFitsItsCaptionInItsFont) {
+    static constexpr forms::FontDef kFont{L"宋体", 90, 400, false, false, false, 134};
+    static constexpr forms::ControlDef kLabels[] = {
+        {forms::ControlKind::Label, L"Fits", -1, nullptr, L"当前收盘价：当前", 0, 0, 30, 900, 0, {}, &kFont, forms::kAutoSize},
+        {forms::ControlKind::Label, L"Stays", -1, nullptr, L"当前", 0, 900, 3000, 600, 1, {}, &kFont, forms::kNoFlags}};
+    static constexpr forms::FormDef kDef{L"Labels", L"", 4000, 2000, 0, &kFont, kLabels};
+    forms::Form& form = forms::Form::Load(kDef, {}, GetModuleHandleW(nullptr), 96);
+    RECT fits, stays;
+    GetClientRect(form.Control(L"Fits"), &fits);
+    GetClientRect(form.Control(L"Stays"), &stays);
+    const SIZE caption = CaptionSize(form.Control(L"Fits"));
+    EXPECT_EQ((std::vector<LONG>{fits.right, fits.bottom, stays.right, stays.bottom}), (std::vector<LONG>{caption.cx, caption.cy, 200, 40}));
+    DestroyWindow(form.hWnd());
+}
+
+// What a screen reader says for each control, through the standard accessibility proxy.
+std::wstring AccessibleName(HWND control) {
+    IUnknown* unknown = nullptr;
+    IAccessible* accessible = nullptr;
+    // IAccessible's GUID written out: asking for mingw-w64's IID_IAccessible fails under Wine.
+    constexpr GUID kIAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_IUnknown, reinterpret_cast<void**>(&unknown)))) return L"(none)";
+    const HRESULT found = unknown->QueryInterface(kIAccessible, reinterpret_cast<void**>(&accessible));
+    unknown->Release();
+    if (FAILED(found)) return L"(not IAccessible)";
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(accessible->get_accName(self, &name)) && name ? name : L"";
+    SysFreeString(name);
+    accessible->Release();
+    if (!text.empty() && text.back() == L'\uFF1A') text.pop_back();  // a label's trailing full-width colon may stay
+    return text;
+}
+
+TEST(Window, ScreenReadersNameEachBoxAfterItsLabelAndTheRestAfterTheirCaptions) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    forms::Form& form = LoadAt(96);
+    form.Show();
+    const struct { const wchar_t *control, *name; } kNames[] = {
+        {L"txtCurPrice", L"当前收盘价"}, {L"txtZTPrice", L"涨停价"}, {L"txtDTPrice", L"跌停价"}, {L"Command1", L"计算"},
+        {L"cmdGetZT", L"取涨停价"}, {L"cmdGetDT", L"取跌停价"}, {L"Option1", L"10% 幅度"}, {L"Option2", L"5% 幅度"}};
+    for (const auto& n : kNames) EXPECT_EQ(AccessibleName(form.Control(n.control)), n.name);
+    // The window's own controls from the top of its z-order down: the carry buttons over Frame2.
+    std::wstring zOrder;
+    for (HWND child = GetWindow(form.hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (const wchar_t* name : {L"cmdGetZT", L"cmdGetDT", L"Frame2", L"Command1", L"Frame1"}) zOrder += form.Control(name) == child ? name + std::wstring(L" ") : L"";
+    }
+    EXPECT_EQ(zOrder, L"cmdGetZT cmdGetDT Frame2 Command1 Frame1 ");
+    DestroyWindow(form.hWnd());
+    CoUninitialize();
+}
+
+// Where the preferred face is missing and no known fallback is there: the first family the
+// system lists that scales and is written horizontally, its name always terminated.
+TEST(WindowFonts, TheLastResortIsAScalableHorizontalFamily) {
+    const struct { const wchar_t* face; DWORD type; bool taken; } kFamilies[] = {
+        {L"Fixedsys", RASTER_FONTTYPE, false}, {L"@SimSun", TRUETYPE_FONTTYPE, false},
+        {L"A family whose name is longer than the 31 a face may have", TRUETYPE_FONTTYPE, true}};
+    for (const auto& family : kFamilies) {
+        LOGFONTW font{};
+        wcsncpy(font.lfFaceName, family.face, LF_FACESIZE - 1);
+        wchar_t face[LF_FACESIZE];
+        wmemset(face, L'x', LF_FACESIZE);
+        EXPECT_EQ(forms::TakeLastResortFace(font, family.type, face), family.taken) << family.face;
+        EXPECT_EQ(family.taken ? std::wstring(face) : L"", family.taken ? std::wstring(family.face).substr(0, LF_FACESIZE - 1) : L"");
+    }
+}
+
 TEST(WindowFonts, TheTitleBarSymbolFontIsFound) {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version")) GTEST_SKIP() << "Wine only: Windows ships Marlett";
     HDC screen = GetDC(nullptr);
     HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, L"Marlett");
     HGDIOBJ old = SelectObject(screen, font);
