@@ -2,7 +2,7 @@
 // by hand, and what painting leaves behind in GDI.
 #include <gtest/gtest.h>
 
-#include <cstdint>
+#include <algorithm>
 #include <vector>
 
 #include "button_skin/mVistaButton.h"
@@ -29,37 +29,28 @@ HDC Paint(Face face, int width, int height, const wchar_t* caption = L"") {
     return dc;
 }
 
-TEST(Faces, EachFaceOfTheWindowsButtonsIsTheHandWorkedPicture) {
-    for (const Face face : {face_rows::kNormal, face_rows::kPressed, face_rows::kFocused, face_rows::kDisabled}) {
-        HDC dc = Paint(face, face_rows::kWidth, face_rows::kHeight, L"计算");
-        EXPECT_EQ(face_rows::Mismatches(face, [dc](int x, int y) { return GetPixel(dc, x, y); }), 0) << "face " << face;
-        EXPECT_EQ(GetPixel(dc, face_rows::kWidth, 3), kUntouched);  // nothing beyond the face
-        EXPECT_EQ(GetPixel(dc, 3, face_rows::kHeight), kUntouched);
-    }
-}
-
-// The caption, centred on one line in the font the DC holds, glyph for glyph where DrawText
-// puts it in the whole button, in black, or grey when disabled. Any font with glyphs for 计算
-// will do; unsmoothed, so that a glyph's pixels are the text colour itself.
-TEST(Faces, TheCaptionIsCentredInTheFacesTextColour) {
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"宋体");
-    HGDIOBJ old = SelectObject(Paint(face_rows::kNormal, 1, 1), font);
-    HDC dc = Paint(face_rows::kNormal, 0, 0);  // nothing painted: the reference, drawn as the faces must draw it
+// Each face of the window's 83 x 25 buttons is the hand-worked picture, its caption glyph for glyph where DrawText
+// centres it on one line in the whole button, in black, or grey when disabled. Any font with glyphs for 计算 will do;
+// unsmoothed, so that a glyph's pixels are the text colour itself.
+TEST(Faces, EachFaceIsTheHandWorkedPictureWithItsCaptionCentredInItsColour) {
+    constexpr int kW = face_rows::kWidth, kH = face_rows::kHeight;
+    HDC dc = Paint(face_rows::kNormal, 0, 0);  // nothing painted: the caption alone, drawn as the faces must draw it
+    HGDIOBJ old = SelectObject(dc, CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"宋体"));
     SetBkMode(dc, TRANSPARENT);  // as DrawButton hands the DC to a face
-    RECT item{0, 0, face_rows::kWidth, face_rows::kHeight};
+    RECT item{0, 0, kW, kH};
     DrawTextW(dc, L"计算", -1, &item, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     std::vector<bool> glyph;
-    for (int i = 0; i < face_rows::kWidth * face_rows::kHeight; ++i) glyph.push_back(GetPixel(dc, i % face_rows::kWidth, i / face_rows::kWidth) == 0);
+    for (int i = 0; i < kW * kH; ++i) glyph.push_back(GetPixel(dc, i % kW, i / kW) == 0);
+    EXPECT_GT(std::count(glyph.begin(), glyph.end(), true), 30);
     for (const Face face : {face_rows::kNormal, face_rows::kPressed, face_rows::kFocused, face_rows::kDisabled}) {
-        Paint(face, face_rows::kWidth, face_rows::kHeight, L"计算");
-        int wrong = 0, glyphs = 0;
-        for (int i = 0; i < face_rows::kWidth * face_rows::kHeight; ++i) {
-            const int x = i % face_rows::kWidth, y = i / face_rows::kWidth;
-            glyphs += glyph[i];
-            wrong += GetPixel(dc, x, y) != (glyph[i] ? (face == face_rows::kDisabled ? RGB(131, 131, 131) : 0) : face_rows::Expected(face, x, y));
+        Paint(face, kW, kH, L"计算");
+        int wrong = 0;
+        for (int i = 0; i < kW * kH; ++i) {
+            wrong += GetPixel(dc, i % kW, i / kW) != (glyph[i] ? (face == face_rows::kDisabled ? RGB(131, 131, 131) : 0) : face_rows::Expected(face, i % kW, i / kW));
         }
         EXPECT_EQ(wrong, 0) << "face " << face;
-        EXPECT_GT(glyphs, 30);
+        EXPECT_EQ(GetPixel(dc, kW, 3), kUntouched);  // nothing beyond the face
+        EXPECT_EQ(GetPixel(dc, 3, kH), kUntouched);
     }
     DeleteObject(SelectObject(dc, old));
 }
@@ -95,15 +86,12 @@ TEST(Faces, PaintsFreeEveryBrushAndPenAndLeaveTheDcAsFound) {
     SetBkMode(dc, OPAQUE);
     SetTextColor(dc, RGB(1, 2, 3));
     HGDIOBJ font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
-    for (const UINT state : {0u, 0u + ODS_SELECTED, 0u + ODS_FOCUS, 0u + ODS_DISABLED}) {
+    for (const UINT state : {0, ODS_SELECTED, ODS_FOCUS, ODS_DISABLED}) {
         RECT item{0, 0, 83, 25};
         mVistaButton::DrawButton(button, dc, item, state);
     }
-    EXPECT_EQ((std::vector<std::uintptr_t>{static_cast<std::uintptr_t>(GetBkMode(dc)), GetTextColor(dc),
-                                            reinterpret_cast<std::uintptr_t>(GetCurrentObject(dc, OBJ_FONT)),
-                                            reinterpret_cast<std::uintptr_t>(GetCurrentObject(dc, OBJ_BRUSH))}),
-              (std::vector<std::uintptr_t>{OPAQUE, RGB(1, 2, 3), reinterpret_cast<std::uintptr_t>(GetStockObject(ANSI_FIXED_FONT)),
-                                            reinterpret_cast<std::uintptr_t>(GetStockObject(GRAY_BRUSH))}));
+    EXPECT_TRUE(GetBkMode(dc) == OPAQUE && GetTextColor(dc) == RGB(1, 2, 3) && GetCurrentObject(dc, OBJ_FONT) == GetStockObject(ANSI_FIXED_FONT) &&
+                GetCurrentObject(dc, OBJ_BRUSH) == GetStockObject(GRAY_BRUSH) && GetCurrentObject(dc, OBJ_PEN) == GetStockObject(WHITE_PEN));
     DestroyWindow(button);
     SelectObject(dc, font);
     SelectObject(dc, brush);

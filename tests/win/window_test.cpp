@@ -14,17 +14,9 @@
 
 namespace {
 
-// Places in the window's client area (a label's right and bottom 0: its caption sets them), the LOGFONT
-// height at 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window) and the
-// back colour (CLR_INVALID: the system's).
-struct Expected {
-    const wchar_t *name, *windowClass;
-    int index, buttonType;
-    const wchar_t* parent;
-    RECT at96, at144;
-    int font96;
-    COLORREF back;
-};
+// Places in the window's client area (a label's right and bottom 0: its caption sets them), the LOGFONT height at
+// 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window), the back colour (CLR_INVALID: the system's).
+struct Expected { const wchar_t *name, *windowClass; int index, buttonType; const wchar_t* parent; RECT at96, at144; int font96; COLORREF back; };
 
 // clang-format off
 const Expected kControls[] = {
@@ -65,19 +57,17 @@ forms::Form& LoadAt(int dpi, std::span<const forms::EventBinding> events = {}) {
     return forms::Form::Load(calculator::kForm1, events, GetModuleHandleW(nullptr), dpi);
 }
 
-// A label's size once it fits its caption, in the label's own font: the caption's width, one line high.
-SIZE CaptionSize(HWND label) {
+// A label's caption measured in the label's own font, as width * 1000 + the height of its line: any font will do.
+LONG CaptionSize(HWND label) {
     wchar_t caption[64] = {};
-    const int length = GetWindowTextW(label, caption, 64);
+    GetWindowTextW(label, caption, 64);
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    SIZE extent{};
-    TEXTMETRICW metrics{};
-    GetTextExtentPoint32W(dc, caption, length, &extent);
-    GetTextMetricsW(dc, &metrics);
+    RECT r{};
+    DrawTextW(dc, caption, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    return {extent.cx, metrics.tmHeight};
+    return r.right * 1000 + r.bottom;
 }
 
 // The window against the table at its resolution.
@@ -98,8 +88,7 @@ void ExpectLayout(const forms::Form& form, int dpi) {
         EXPECT_EQ((std::vector<LONG>{m[0], m[1], m[2] * (place.right != 0), m[3] * (place.bottom != 0), m[4]}),
                   (std::vector<LONG>{place.left, place.top, place.right, place.bottom, MulDiv(e.font96, dpi, 96)}));
         EXPECT_GE(m[3] - m[1], -m[4]);  // one line of its font at least
-        const SIZE caption = place.right ? SIZE{m[2] - m[0], m[3] - m[1]} : CaptionSize(control);
-        EXPECT_EQ(caption.cx * 1000 + caption.cy, (m[2] - m[0]) * 1000 + m[3] - m[1]) << "sized to the caption";
+        if (place.right == 0) { EXPECT_EQ((m[2] - m[0]) * 1000 + m[3] - m[1], CaptionSize(control)) << "a label fits its caption"; }
         if (e.back == CLR_INVALID) continue;
         HDC dc = GetDC(control);
         LOGBRUSH brush{};
@@ -110,28 +99,33 @@ void ExpectLayout(const forms::Form& form, int dpi) {
     }
 }
 
-// The outer size, as width * 10000 + height, of a window of this style around a client area at dpi.
-int OuterSize(HWND window, int width, int height, int dpi) {
+// The outer size (width * 10000 + height) of the window around its client area at dpi, framed as Windows frames it.
+int OuterSize(HWND window, int dpi) {
     using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     const auto adjust = reinterpret_cast<Adjust>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
-    RECT frame{0, 0, width, height};
+    RECT frame{0, 0, MulDiv(7260, dpi, 1440), MulDiv(4155, dpi, 1440)};
     if (adjust) adjust(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE), dpi);
     return (frame.right - frame.left) * 10000 + frame.bottom - frame.top;
 }
 
-// The width of one of the window's icons (ICON_BIG or ICON_SMALL), 0 for none.
-int IconWidth(HWND window, WPARAM which) {
-    ICONINFO info{};
-    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &info)) return 0;
-    BITMAP mask{};
-    GetObjectW(info.hbmMask, sizeof mask, &mask);
-    DeleteObject(info.hbmMask);
-    DeleteObject(info.hbmColor);
-    return mask.bmWidth;
+// The widths of the window's icons, big * 100 + small; a destroyed or missing icon counts 0.
+int IconWidths(HWND window, HICON big = nullptr) {
+    int widths = 0;
+    for (const WPARAM which : {ICON_BIG, ICON_SMALL}) {
+        ICONINFO info{};
+        BITMAP mask{};
+        if (GetIconInfo(big && which == ICON_BIG ? big : reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &info)) {
+            GetObjectW(info.hbmMask, sizeof mask, &mask);
+            DeleteObject(info.hbmMask);
+            DeleteObject(info.hbmColor);
+        }
+        widths = widths * 100 + mask.bmWidth;
+    }
+    return widths;
 }
 
-// Started at 96 DPI and moved to 144, 120 and back: laid out as the table
-// says and as a window started at each, keeping its state, freeing old fonts.
+// Started at 96 DPI and moved to 144, 120 and back: laid out as the table says and as a window started at each,
+// in the rectangle Windows suggests, keeping its state, freeing old fonts and icons.
 TEST(Window, IsLaidOutAsDefinedAtEachResolutionItIsStartedAtOrMovedTo) {
     forms::Form& form = LoadAt(96, calculator::Form1Events());
     form.Show();
@@ -146,27 +140,22 @@ TEST(Window, IsLaidOutAsDefinedAtEachResolutionItIsStartedAtOrMovedTo) {
         SCOPED_TRACE(dpi);
         const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(L"txtCurPrice"), WM_GETFONT, 0, 0));
         const auto oldIcon = reinterpret_cast<HICON>(SendMessageW(form.hWnd(), WM_GETICON, ICON_BIG, 0));
-        // Asked first (Windows 10 1703 on), the window answers its outer size at the new resolution.
-        SIZE asked{};
+        SIZE asked{};  // asked first (Windows 10 1703 on): the window's outer size there
         EXPECT_EQ(SendMessageW(form.hWnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)), TRUE);
-        EXPECT_EQ(asked.cx * 10000 + asked.cy, OuterSize(form.hWnd(), dpi == 120 ? 605 : dpi == 96 ? 484 : 726,
-                                                         dpi == 120 ? 346 : dpi == 96 ? 277 : 416, dpi));
-        RECT suggested;
+        EXPECT_EQ(asked.cx * 10000 + asked.cy, OuterSize(form.hWnd(), dpi));
+        RECT suggested, now;
         GetWindowRect(form.hWnd(), &suggested);
         SetRect(&suggested, suggested.left + 7, suggested.top + 5, suggested.left + 7 + asked.cx, suggested.top + 5 + asked.cy);
         SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
         EXPECT_EQ(GetObjectType(oldFont), 0u) << "the old layout's font is freed";
-        ICONINFO freed{};
-        EXPECT_FALSE(GetIconInfo(oldIcon, &freed)) << "the old icon is destroyed";
-        EXPECT_EQ(IconWidth(form.hWnd(), ICON_BIG) * 100 + IconWidth(form.hWnd(), ICON_SMALL), dpi / 3 * 100 + dpi / 6);
-        RECT now;  // at the top-left Windows suggests
+        EXPECT_EQ(IconWidths(form.hWnd(), oldIcon) / 100, 0) << "the old icon is destroyed";
+        EXPECT_EQ(IconWidths(form.hWnd()), dpi / 3 * 100 + dpi / 6);
         EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && now.left == suggested.left && now.top == suggested.top);
         forms::Form& fresh = LoadAt(dpi);
         EXPECT_EQ(Measure(form), Measure(fresh));
         DestroyWindow(fresh.hWnd());
         if (dpi != 120) ExpectLayout(form, dpi);
-        EXPECT_EQ(form.Text(L"txtCurPrice") + L" " + form.Text(L"txtZTPrice") + L" " + form.Text(L"txtDTPrice"),
-                  L"12.5 13.12 11.88");
+        EXPECT_EQ(form.Text(L"txtCurPrice") + L" " + form.Text(L"txtZTPrice") + L" " + form.Text(L"txtDTPrice"), L"12.5 13.12 11.88");
         EXPECT_TRUE(form.Value(L"Option2") && GetFocus() == focus && focus == form.Control(L"Option2"));
         if (dpi != 144) continue;
         // A button's face at its new size, 125 x 38: bands 6 rows high, band 5 ending at row 29.
@@ -189,9 +178,8 @@ TEST(Window, IsLaidOutAsDefinedAtEachResolutionItIsStartedAtOrMovedTo) {
     while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}  // each closed window posts one
 }
 
-// A change of resolution while minimized (the user changes the display's scale): the window
-// stays minimized where it was, and restores whole at the new resolution where it stood.
-TEST(Window, RestoresWholeAtTheResolutionItGotWhileMinimized) {
+// Rescaled while minimized: the window stays minimized where it is, and restores whole at the new resolution.
+TEST(Window, RestoresWholeWhereItStoodAtTheResolutionItGotWhileMinimized) {
     forms::Form& form = LoadAt(96);
     form.Show();
     RECT before, minimized, now;
@@ -201,29 +189,31 @@ TEST(Window, RestoresWholeAtTheResolutionItGotWhileMinimized) {
     RECT suggested{minimized.left + 50, minimized.top + 50, minimized.left + 900, minimized.top + 600};
     SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_TRUE(IsIconic(form.hWnd()) && GetWindowRect(form.hWnd(), &now) && EqualRect(&now, &minimized));
+    WINDOWPLACEMENT placement{sizeof placement, 0, 0, {}, {}, {}};  // to restore at the new size, from where it stood
+    GetWindowPlacement(form.hWnd(), &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    EXPECT_EQ((normal.right - normal.left) * 10000 + normal.bottom - normal.top, OuterSize(form.hWnd(), 144));
     ShowWindow(form.hWnd(), SW_RESTORE);
     ExpectLayout(form, 144);
     EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && now.left == before.left && now.top == before.top);
     DestroyWindow(form.hWnd());
 }
 
-// An auto-sized label takes its caption's size, whatever the definition stored; another keeps it.
-TEST(Window, ALabelThatSizesItselfFitsItsCaptionInItsFont) {
-    static constexpr forms::FontDef kFont{L"宋体", 90, 400, false, false, false, 134};
+// An auto-sized label takes its caption's size, whatever the definition stored; another keeps its own.
+TEST(Window, ALabelThatSizesItselfFitsItsCaption) {
     static constexpr forms::ControlDef kLabels[] = {
-        {forms::ControlKind::Label, L"Fits", -1, nullptr, L"当前收盘价：当前", 0, 0, 30, 900, 0, {}, &kFont, forms::kAutoSize},
-        {forms::ControlKind::Label, L"Stays", -1, nullptr, L"当前", 0, 900, 3000, 600, 1, {}, &kFont, forms::kNoFlags}};
-    static constexpr forms::FormDef kDef{L"Labels", L"", 4000, 2000, 0, &kFont, kLabels};
+        {forms::ControlKind::Label, L"Fits", -1, nullptr, L"当前收盘价：当前", 0, 0, 30, 900, 0, {}, nullptr, forms::kAutoSize},
+        {forms::ControlKind::Label, L"Stays", -1, nullptr, L"当前", 0, 900, 3000, 600, 1, {}, nullptr, forms::kNoFlags}};
+    const forms::FormDef kDef{L"Labels", L"", 4000, 2000, 0, calculator::kForm1.font, kLabels};
     forms::Form& form = forms::Form::Load(kDef, {}, GetModuleHandleW(nullptr), 96);
     RECT fits, stays;
     GetClientRect(form.Control(L"Fits"), &fits);
     GetClientRect(form.Control(L"Stays"), &stays);
-    const SIZE caption = CaptionSize(form.Control(L"Fits"));
-    EXPECT_EQ((std::vector<LONG>{fits.right, fits.bottom, stays.right, stays.bottom}), (std::vector<LONG>{caption.cx, caption.cy, 200, 40}));
+    EXPECT_EQ((std::vector<LONG>{fits.right * 1000 + fits.bottom, stays.right, stays.bottom}), (std::vector<LONG>{CaptionSize(form.Control(L"Fits")), 200, 40}));
     DestroyWindow(form.hWnd());
 }
 
-// What a screen reader says for each control, through the standard accessibility proxy.
+// What a screen reader says for a control, asked of the standard accessibility proxy.
 std::wstring AccessibleName(HWND control) {
     IUnknown* unknown = nullptr;
     IAccessible* accessible = nullptr;
@@ -234,8 +224,7 @@ std::wstring AccessibleName(HWND control) {
     unknown->Release();
     if (FAILED(found)) return L"(not IAccessible)";
     VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
+    self.vt = VT_I4;  // CHILDID_SELF
     BSTR name = nullptr;
     std::wstring text = SUCCEEDED(accessible->get_accName(self, &name)) && name ? name : L"";
     SysFreeString(name);
@@ -252,8 +241,7 @@ TEST(Window, ScreenReadersNameEachBoxAfterItsLabelAndTheRestAfterTheirCaptions) 
         {L"txtCurPrice", L"当前收盘价"}, {L"txtZTPrice", L"涨停价"}, {L"txtDTPrice", L"跌停价"}, {L"Command1", L"计算"},
         {L"cmdGetZT", L"取涨停价"}, {L"cmdGetDT", L"取跌停价"}, {L"Option1", L"10% 幅度"}, {L"Option2", L"5% 幅度"}};
     for (const auto& n : kNames) EXPECT_EQ(AccessibleName(form.Control(n.control)), n.name);
-    // The window's own controls from the top of its z-order down: the carry buttons over Frame2.
-    std::wstring zOrder;
+    std::wstring zOrder;  // the window's own controls from the top down: the carry buttons over Frame2
     for (HWND child = GetWindow(form.hWnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         for (const wchar_t* name : {L"cmdGetZT", L"cmdGetDT", L"Frame2", L"Command1", L"Frame1"}) zOrder += form.Control(name) == child ? name + std::wstring(L" ") : L"";
     }
@@ -262,19 +250,17 @@ TEST(Window, ScreenReadersNameEachBoxAfterItsLabelAndTheRestAfterTheirCaptions) 
     CoUninitialize();
 }
 
-// Where the preferred face is missing and no known fallback is there: the first family the
-// system lists that scales and is written horizontally, its name always terminated.
+// A missing face with no known fallback: the first family listed that scales and is written horizontally, terminated.
 TEST(WindowFonts, TheLastResortIsAScalableHorizontalFamily) {
-    const struct { const wchar_t* face; DWORD type; bool taken; } kFamilies[] = {
-        {L"Fixedsys", RASTER_FONTTYPE, false}, {L"@SimSun", TRUETYPE_FONTTYPE, false},
-        {L"A family whose name is longer than the 31 a face may have", TRUETYPE_FONTTYPE, true}};
+    const struct { const wchar_t* face; DWORD type; const wchar_t* taken; } kFamilies[] = {
+        {L"Fixedsys", RASTER_FONTTYPE, L""}, {L"@SimSun", TRUETYPE_FONTTYPE, L""},
+        {L"A family whose name is longer than 31", TRUETYPE_FONTTYPE, L"A family whose name is longer t"}};
     for (const auto& family : kFamilies) {
         LOGFONTW font{};
         wcsncpy(font.lfFaceName, family.face, LF_FACESIZE - 1);
-        wchar_t face[LF_FACESIZE];
+        wchar_t face[LF_FACESIZE + 1] = {};
         wmemset(face, L'x', LF_FACESIZE);
-        EXPECT_EQ(forms::TakeLastResortFace(font, family.type, face), family.taken) << family.face;
-        EXPECT_EQ(family.taken ? std::wstring(face) : L"", family.taken ? std::wstring(family.face).substr(0, LF_FACESIZE - 1) : L"");
+        EXPECT_EQ(forms::TakeLastResortFace(font, family.type, reinterpret_cast<wchar_t(&)[LF_FACESIZE]>(face)) ? face : L"", std::wstring(family.taken));
     }
 }
 
