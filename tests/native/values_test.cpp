@@ -81,8 +81,8 @@ TEST(NumberText, WritesSevenSignificantDigits) {
 }
 
 TEST(LimitCalculation, ComputesBothLimitsInSinglePrecisionOrRefuses) {
-    constexpr Outcome kDone = Outcome::Computed, kNaN = Outcome::NotNumeric, kNotAbove0 = Outcome::NotPositive;
-    const struct { std::wstring price; Band band; const wchar_t* up; const wchar_t* down; Outcome outcome = kDone; } rows[] = {
+    constexpr Outcome kNaN = Outcome::NotNumeric, kNotAbove0 = Outcome::NotPositive;
+    const struct { std::wstring price; Band band; const wchar_t* up; const wchar_t* down; Outcome outcome = Outcome::Computed; } rows[] = {
         {L"10", k10, L"11", L"9"}, {L"10", k5, L"10.5", L"9.5"}, {L"3.33", k10, L"3.66", L"3"},
         {L"2.5", k5, L"2.62", L"2.38"}, {L"15.5", k5, L"16.27", L"14.73"}, {L"9.9", k5, L"10.39", L"9.4"},
         {L"12.1", k5, L"12.71", L"11.49"}, {L"0.05", k10, L"0.05", L"0.05"}, {L"0.001", k10, L"0", L"0"},
