@@ -9,8 +9,10 @@ namespace forms::clipboard {
 
 namespace {
 
-constexpr int kOpenAttempts = 10;
-constexpr DWORD kOpenPause = 10;  // milliseconds between attempts
+// Another program may hold the clipboard for a moment: it is tried for half
+// a second, which a user does not notice, before the copy is given up.
+constexpr int kOpenAttempts = 20;
+constexpr DWORD kOpenPause = 25;  // milliseconds between attempts
 
 // Opened by a window: opened by none, EmptyClipboard leaves the clipboard
 // without an owner, and Windows then refuses SetClipboardData.
