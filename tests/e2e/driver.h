@@ -65,9 +65,7 @@ public:
         if (!CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_)) return false;
         return WaitUntil([this] { return (window_ = TopLevelOf(info_.dwProcessId, L"TavirelForm")) != nullptr; }, 20000);
     }
-    bool Close() {  // as the user closes it; true when the process ended
-        return PostMessageW(window_, WM_CLOSE, 0, 0) && WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0;
-    }
+    bool Close() { return PostMessageW(window_, WM_CLOSE, 0, 0) && WaitForSingleObject(info_.hProcess, 10000) == WAIT_OBJECT_0; }  // as a user does
     bool Alive() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     HWND Window() const { return window_; }
     HANDLE Process() const { return info_.hProcess; }
@@ -80,9 +78,8 @@ public:
         text.resize(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
         return text;
     }
-    void SetText(Id id, const std::wstring& text) const {  // as another program would
-        SendMessageW((*this)[id], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
+    // As another program would write it.
+    void SetText(Id id, const std::wstring& text) const { SendMessageW((*this)[id], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
     bool Checked(Id id) const { return SendMessageW((*this)[id], BM_GETCHECK, 0, 0) == BST_CHECKED; }
     HWND Focus() const {
         GUITHREADINFO info{};
@@ -91,9 +88,9 @@ public:
         return info.hwndFocus;
     }
     HWND Dialog() const { return TopLevelOf(info_.dwProcessId, L"#32770"); }  // a message box, if one shows
-    bool Responsive() const {
+    bool Responsive(UINT timeoutMs = 5000) const {  // answers within that time
         DWORD_PTR ignored = 0;
-        return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+        return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
     }
     bool Activate() const {  // the window in front, ready for keys
         SetForegroundWindow(window_);
@@ -109,7 +106,7 @@ inline void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs
 
 inline INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
     INPUT input{INPUT_KEYBOARD, {}};
-    const bool extended = key == VK_INSERT || key == VK_END || (key >= VK_LEFT && key <= VK_DOWN);
+    const bool extended = key == VK_INSERT || key == VK_DELETE || (key >= VK_END && key <= VK_DOWN);  // not the keypad's
     input.ki = {key, scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)),
                 flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0, 0};
     return input;
@@ -135,27 +132,21 @@ inline void MoveTo(HWND control) {
     const int reach = GetSystemMetrics(SM_CXDOUBLECLK);
     if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach) at.x -= reach + 2;
     Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at)});
-    WaitUntil([&] {
-        POINT now{};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    });
+    WaitUntil([&] { POINT now{}; return GetCursorPos(&now) && now.x == at.x && now.y == at.y; });
     last = at;
     lastTime = GetTickCount64();
 }
 
 inline void Type(std::wstring_view text) {
     std::vector<INPUT> inputs;
-    for (const wchar_t c : text) {
-        inputs.insert(inputs.end(), {KeyInput(0, KEYEVENTF_UNICODE, c), KeyInput(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c)});
-    }
+    for (const wchar_t c : text) inputs.insert(inputs.end(), {KeyInput(0, KEYEVENTF_UNICODE, c), KeyInput(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, c)});
     Send(inputs);
 }
 
 inline void Key(WORD virtualKey, std::initializer_list<WORD> modifiers = {}) {
     std::vector<INPUT> inputs;
     for (const WORD m : modifiers) inputs.push_back(KeyInput(m, 0));
-    inputs.push_back(KeyInput(virtualKey, 0));
-    inputs.push_back(KeyInput(virtualKey, KEYEVENTF_KEYUP));
+    inputs.insert(inputs.end(), {KeyInput(virtualKey, 0), KeyInput(virtualKey, KEYEVENTF_KEYUP)});
     for (const WORD m : modifiers) inputs.push_back(KeyInput(m, KEYEVENTF_KEYUP));
     Send(inputs);
 }
@@ -167,10 +158,7 @@ inline void Click(HWND control, int clicks = 1) {  // in the middle
     Send(inputs);
 }
 
-inline void MouseDown(HWND control) {
-    MoveTo(control);
-    Send({MouseInput(MOUSEEVENTF_LEFTDOWN)});
-}
+inline void MouseDown(HWND control) { MoveTo(control); Send({MouseInput(MOUSEEVENTF_LEFTDOWN)}); }
 
 inline void MouseUp() { Send({MouseInput(MOUSEEVENTF_LEFTUP)}); }
 
