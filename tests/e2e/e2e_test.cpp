@@ -3,9 +3,12 @@
 // 70,000 paints of each face, 10,000 calculations and hostile text in every box.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
+#include <map>
 #include <span>
 #include <string>
+#include <thread>
 
 #include "tests/e2e/driver.h"
 #include "tests/win/face_rows.h"
@@ -23,6 +26,7 @@ protected:
     void TearDown() override { EXPECT_TRUE(!p.Alive() || (p.Responsive() && p.Dialog() == nullptr)); }
     static bool Shows(Id id, const std::wstring& text) { return WaitUntil([&] { return p.Text(id) == text; }); }
     static bool FocusIn(Id id) { return WaitUntil([&] { return p.Focus() == p[id]; }); }
+    static std::wstring Texts() { return p.Text(txtCurPrice) + L" " + p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice); }
     // A box emptied with real keys, or given a text typed into it.
     static void Enter(Id id, const std::wstring& text) {
         Click(p[id]);
@@ -32,9 +36,43 @@ protected:
         Type(text);
         ASSERT_TRUE(Shows(id, text));
     }
+    // A window of the driver in front of the program's, as another program's would be.
+    static HWND InFront() {
+        HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(front);
+        return WaitUntil([front] { return GetForegroundWindow() == front; }) ? front : nullptr;
+    }
     static Program p;
 };
 Program Tavirel::p;
+
+TEST_F(Tavirel, ShowsItsTitleAndEachControlInItsColours) {
+    wchar_t title[32] = {};
+    GetWindowTextW(p.Window(), title, 32);
+    EXPECT_STREQ(title, L"Tavirel v1.0");
+    // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's
+    // caption, the labels, the options beside their circles, and each text box away from its text and 2-pixel border.
+    // Each shows its colour, at most text besides, and that in less than half of it.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT);
+    const struct { RECT at; COLORREF colour; } areas[] = {
+        {{0, 110, 484, 124}, face}, {{8, 48, 94, 104}, face}, {{8, 212, 90, 268}, face}, {{12, 164, 104, 176}, face},
+        {{28, 30, 100, 42}, face}, {{32, 192, 80, 204}, face}, {{262, 192, 310, 204}, face}, {{112, 64, 179, 95}, face},
+        {{240, 64, 307, 95}, face}, {{160, 30, 206, 45}, RGB(192, 192, 255)}, {{144, 192, 187, 207}, RGB(255, 128, 128)},
+        {{374, 192, 417, 207}, RGB(128, 255, 128)}};
+    std::string wrong;
+    WaitUntil([&] {
+        const Screenshot shot(p.Window());
+        wrong = shot.width == 484 && shot.height == 277 ? "" : "the client area's size";
+        for (const auto& [at, colour] : areas) {
+            const int width = at.right - at.left, area = width * (at.bottom - at.top);
+            std::map<COLORREF, int> seen;  // pixels of each colour
+            for (int i = 0; wrong.empty() && i < area; ++i) ++seen[shot(at.left + i % width, at.top + i / width)];
+            if (seen[colour] + seen[text] < area || seen[colour] * 2 < area) wrong += std::to_string(at.left) + "," + std::to_string(at.top) + " ";
+        }
+        return wrong.empty();
+    });
+    EXPECT_EQ(wrong, "") << "areas not in their colour";
+}
 
 TEST_F(Tavirel, StartsEmptyTheKeyboardWalksTheTabOrderAndThePriceBoxFiltersKeys) {
     EXPECT_EQ(p.Text(txtCurPrice) + p.Text(txtZTPrice) + p.Text(txtDTPrice), L"");
@@ -113,9 +151,8 @@ bool ShowsIcon(HWND window, HICON icon) {
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, CreateBitmap(shown.width, shown.height, 1, 32, nullptr));
     const RECT all{0, 0, shown.width, shown.height};
-    HBRUSH around = CreateSolidBrush(shown(0, 0));
-    FillRect(dc, &all, around);
-    DeleteObject(around);
+    SetDCBrushColor(dc, shown(0, 0));
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     DrawIconEx(dc, 0, 0, icon, shown.width, shown.height, 0, nullptr, DI_NORMAL);
     int wrong = 0;
     for (int i = 0; i < shown.width * shown.height; ++i) wrong += GetPixel(dc, i % shown.width, i / shown.width) != shown(i % shown.width, i / shown.width);
@@ -124,36 +161,37 @@ bool ShowsIcon(HWND window, HICON icon) {
     return shown.width > 0 && wrong == 0;
 }
 
-TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehind) {
-    const std::wstring results = p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice);
-    Enter(txtCurPrice, L"0.00");
-    // Another window in front, and the click notified by an automation tool:
-    // the calculator window is not active when the message shows.
-    HWND front = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 99, 99, nullptr, nullptr,
-                                 nullptr, nullptr);
-    SetForegroundWindow(front);
-    PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), reinterpret_cast<LPARAM>(p[Command1]));
-    HWND box = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (box = p.Dialog()) != nullptr; }));
-    wchar_t title[16] = {}, text[32] = {};
+// A message box as "title|text|buttons", with "+icon" once the screen shows that icon in it.
+std::wstring Message(HWND box, const wchar_t* icon) {
+    wchar_t title[16] = {}, text[64] = {};
     GetWindowTextW(box, title, 16);
-    int buttons = 0, informationIcons = 0;
+    int buttons = 0, icons = 0;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         wchar_t kind[16] = {};
         GetClassNameW(child, kind, 16);
         buttons += IsWindowVisible(child) && wcscmp(kind, L"Button") == 0;
         if (wcscmp(kind, L"Static") != 0) continue;
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) GetWindowTextW(child, text, 32);
-        else informationIcons += WaitUntil([child] { return ShowsIcon(child, LoadIconW(nullptr, IDI_INFORMATION)); });
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) GetWindowTextW(child, text, 64);
+        else icons += WaitUntil([&] { return ShowsIcon(child, LoadIconW(nullptr, icon)); });
     }
-    EXPECT_EQ(std::wstring(title) + L"|" + text, L"提示|价格必须大于 0");
-    EXPECT_EQ(buttons * 10 + informationIcons, 11) << "one button and the information icon";
+    return std::wstring(title) + L"|" + text + L"|" + std::to_wstring(buttons) + std::wstring(icons, L'+') + (icons ? L"icon" : L"");
+}
+
+TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehindAndKeepsTheResults) {
+    for (const Id box : {txtZTPrice, txtDTPrice}) p.SetText(box, L"9");  // results to keep
+    Enter(txtCurPrice, L"0.00");
+    // Another window in front and the click notified by an automation tool: the window is not active when the message shows.
+    HWND front = InFront();
+    PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), reinterpret_cast<LPARAM>(p[Command1]));
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = p.Dialog()) != nullptr; }));
+    EXPECT_EQ(Message(box, IDI_INFORMATION), L"提示|价格必须大于 0|1+icon");
     EXPECT_EQ(GetWindow(box, GW_OWNER), p.Window());
     EXPECT_FALSE(IsWindowEnabled(p.Window()));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([] { return p.Dialog() == nullptr && IsWindowEnabled(p.Window()); }));
     DestroyWindow(front);
-    EXPECT_EQ(p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice), results);
+    EXPECT_EQ(Texts(), L"0.00 9 9");
 }
 
 TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
@@ -210,6 +248,22 @@ TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
     EnableWindow(button, FALSE);
     EXPECT_TRUE(painted(face_rows::kDisabled));
     EnableWindow(button, TRUE);
+}
+
+TEST_F(Tavirel, AnUntrappedErrorShowsTheRuntimesMessageOwnedByTheWindowAndEndsTheProgramWithCode1) {
+    std::jthread sender;  // its message is answered by no one: it returns once the program has ended
+    Program other;        // started anew, so that the shared program is unaffected
+    ASSERT_TRUE(other.Start());
+    // A face wider than 32 bits can measure: its paint raises Overflow, which no handler traps.
+    DRAWITEMSTRUCT item{ODT_BUTTON, Command1, 0, ODA_DRAWENTIRE, 0, other[Command1], nullptr, {INT_MIN, 0, INT_MAX, 25}, 0};
+    sender = std::jthread([to = other.Window(), item]() mutable { SendMessageW(to, WM_DRAWITEM, Command1, reinterpret_cast<LPARAM>(&item)); });
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = other.Dialog()) != nullptr; }));
+    EXPECT_EQ(Message(box, IDI_ERROR), L"Tavirel|Run-time error '6':\n\nOverflow|1+icon");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), other.Window());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    DWORD code = 0;
+    EXPECT_TRUE(WaitForSingleObject(other.Process(), 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(other.Process(), &code) && code == 1) << code;
 }
 
 TEST_F(Tavirel, SurvivesTheLongestTextPastedIntoThePriceAndAResultBox) {
