@@ -17,6 +17,7 @@ namespace {
 
 using namespace driver;
 const bool kStress = std::getenv("TAVIREL_STRESS") != nullptr;
+constexpr Id kBoxes[] = {txtCurPrice, txtZTPrice, txtDTPrice};
 
 class Tavirel : public ::testing::Test {
 protected:
@@ -27,6 +28,7 @@ protected:
     static bool Shows(Id id, const std::wstring& text) { return WaitUntil([&] { return p.Text(id) == text; }); }
     static bool FocusIn(Id id) { return WaitUntil([&] { return p.Focus() == p[id]; }); }
     static std::wstring Texts() { return p.Text(txtCurPrice) + L" " + p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice); }
+    static bool ShowTexts(const std::wstring& texts) { return WaitUntil([&] { return Texts() == texts; }); }
     // A box emptied with real keys, or given a text typed into it.
     static void Enter(Id id, const std::wstring& text) {
         Click(p[id]);
@@ -75,7 +77,7 @@ TEST_F(Tavirel, ShowsItsTitleAndEachControlInItsColours) {
 }
 
 TEST_F(Tavirel, StartsEmptyTheKeyboardWalksTheTabOrderAndThePriceBoxFiltersKeys) {
-    EXPECT_EQ(p.Text(txtCurPrice) + p.Text(txtZTPrice) + p.Text(txtDTPrice), L"");
+    EXPECT_EQ(Texts(), L"  ");
     EXPECT_TRUE(p.Checked(Option1) && !p.Checked(Option2));
     ASSERT_TRUE(FocusIn(txtCurPrice));
     // Tab and Shift+Tab in tab order (not the order on screen), the arrows in the option group.
@@ -90,52 +92,67 @@ TEST_F(Tavirel, StartsEmptyTheKeyboardWalksTheTabOrderAndThePriceBoxFiltersKeys)
         EXPECT_TRUE(move.key == VK_TAB || WaitUntil([&] { return p.Checked(move.focus) && !p.Checked(other); }));
     }
     // Enter and Escape press no button, from an option or from a text box.
-    Key(VK_RETURN);
-    Key(VK_ESCAPE);
+    for (const WORD key : {VK_RETURN, VK_ESCAPE}) Key(key);
     Key(VK_TAB, {VK_SHIFT});
     ASSERT_TRUE(FocusIn(txtCurPrice));
     Type(L"10");
-    Key(VK_RETURN);
-    Key(VK_ESCAPE);
+    for (const WORD key : {VK_RETURN, VK_ESCAPE}) Key(key);
     Type(L"5");
-    EXPECT_TRUE(Shows(txtCurPrice, L"105"));
-    EXPECT_EQ(p.Text(txtZTPrice) + p.Text(txtDTPrice), L"");
-    // The price box takes digits, the point and backspace only; a paste takes anything.
+    EXPECT_TRUE(ShowTexts(L"105  "));
+    // The price box takes digits, the point and backspace only: not Ctrl+V, Ctrl+C, Ctrl+X nor Ctrl+Z (codes 22, 3,
+    // 24 and 26) over all its text, while a paste from its menu or Shift+Insert takes anything.
     Enter(txtCurPrice, L"");
     Type(L"1a-, +.5x\u00BD\uFF11\u0130\u8030.");  // only the low byte of the last two is a digit
     EXPECT_TRUE(Shows(txtCurPrice, L"1.5."));
     Key(VK_BACK);
     ASSERT_TRUE(PutOnClipboard("99"));
-    Key('V', {VK_CONTROL});
+    const DWORD before = GetClipboardSequenceNumber();
     Type(L"0");
-    EXPECT_TRUE(Shows(txtCurPrice, L"1.50"));
+    Key(VK_HOME, {VK_SHIFT});
+    for (const wchar_t key : {L'V', L'C', L'X', L'Z'}) Key(key, {VK_CONTROL});
+    Key(VK_END);
+    Type(L"1");
+    EXPECT_TRUE(Shows(txtCurPrice, L"1.501"));
+    EXPECT_EQ(GetClipboardSequenceNumber(), before);
     ASSERT_TRUE(PutOnClipboard("ab"));
     Key(VK_INSERT, {VK_SHIFT});
-    EXPECT_TRUE(Shows(txtCurPrice, L"1.50ab"));
+    EXPECT_TRUE(Shows(txtCurPrice, L"1.501ab"));
+    // Home, Delete, End and the arrows edit as in any text box.
+    for (const WORD key : {VK_HOME, VK_DELETE, VK_RIGHT, VK_DOWN}) Key(key);
+    Type(L"9");
+    for (const WORD key : {VK_END, VK_UP, VK_BACK}) Key(key);
+    EXPECT_TRUE(Shows(txtCurPrice, L".5901b"));
 }
 
-TEST_F(Tavirel, CalculatesCarriesResultsForwardAsTextAndGuardsTheResultBoxes) {
-    Enter(txtCurPrice, L"10");
-    Click(p[Command1]);
-    EXPECT_TRUE(Shows(txtZTPrice, L"11") && Shows(txtDTPrice, L"9"));
-    Click(p[cmdGetZT]);
-    EXPECT_TRUE(Shows(txtDTPrice, L"9.9"));
-    EXPECT_EQ(p.Text(txtCurPrice) + L" " + p.Text(txtZTPrice), L"11 12.1");
-    Click(p[Option2]);
-    ASSERT_TRUE(WaitUntil([] { return p.Checked(Option2); }));
-    Click(p[cmdGetDT]);
-    EXPECT_TRUE(Shows(txtZTPrice, L"10.39") && Shows(txtDTPrice, L"9.4"));
-    Enter(txtZTPrice, L"012.10");  // a result typed by the user is carried as typed
-    Click(p[cmdGetZT]);
-    EXPECT_TRUE(Shows(txtZTPrice, L"12.71"));
-    EXPECT_EQ(p.Text(txtCurPrice) + L" " + p.Text(txtDTPrice), L"012.10 11.49");
-    // A letter after a number empties the box; an emptied box stays empty.
-    Click(p[txtZTPrice]);
-    Key(VK_END);
-    Type(L"x");
-    EXPECT_TRUE(Shows(txtZTPrice, L""));
-    Enter(txtDTPrice, L"");
+TEST_F(Tavirel, EachButtonClickedOrPressedBySpaceCalculatesOrCarriesAResultForwardAsTextOrChangesNothingSilently) {
+    // The texts another program sets first (none: as they are), the button clicked, or reached from the price box by Tab
+    // (Shift+Tab when negative) and pressed by Space, and the texts afterwards (none: as set, and no message shows).
+    const struct { const wchar_t* set[3]; Id button; int tabs; const wchar_t* after; } presses[] = {
+        {{L"10", L"", L""}, Command1, 0, L"10 11 9"}, {{}, cmdGetZT, -1, L"11 12.1 9.9"}, {{}, cmdGetDT, 0, L"9.9 10.89 8.91"},
+        {{}, Option2, 0, L"9.9 10.89 8.91"}, {{}, Command1, 2, L"9.9 10.39 9.4"}, {{}, cmdGetDT, -2, L"9.4 9.87 8.93"},
+        {{L"9.4", L"012.10", L"8.93"}, cmdGetZT, 0, L"012.10 12.71 11.49"},  // the text is carried, not its value
+        {{L"", L"11", L"9"}, Command1, 0, nullptr}, {{L"1..2", L"11", L"9"}, Command1, 0, nullptr},
+        {{L"10", L"", L"9"}, cmdGetZT, 0, nullptr}, {{L"10", L"0", L"9"}, cmdGetZT, 0, nullptr},
+        {{L"10", L"11", L""}, cmdGetDT, 0, nullptr}, {{L"10", L"11", L"0"}, cmdGetDT, 0, nullptr},
+        {{L"1e99", L"11", L"9"}, Command1, 0, nullptr}};
+    for (const auto& [set, button, tabs, after] : presses) {
+        for (int i = 0; set[0] && i < 3; ++i) p.SetText(kBoxes[i], set[i]);
+        if (tabs != 0) Click(p[txtCurPrice]);
+        for (int i = 0; i < std::abs(tabs); ++i) tabs > 0 ? Key(VK_TAB) : Key(VK_TAB, {VK_SHIFT});
+        tabs == 0 ? Click(p[button]) : Key(VK_SPACE);
+        if (after == nullptr) {  // the price box clicked next, input being handled in order, takes the focus unless a message shows
+            ASSERT_TRUE(FocusIn(button));
+            Click(p[txtCurPrice]);
+            ASSERT_TRUE(FocusIn(txtCurPrice)) << "a message after pressing " << button;
+        }
+        EXPECT_TRUE(ShowTexts(after ? after : std::wstring(set[0]) + L" " + set[1] + L" " + set[2])) << button << " after " << tabs << " tabs";
+    }
+    // Space on the focused option selects it, once another program selected the other.
     Click(p[Option1]);
+    ASSERT_TRUE(WaitUntil([] { return p.Checked(Option1); }) && FocusIn(Option1));
+    for (const Id option : {Option2, Option1}) SendMessageW(p[option], BM_SETCHECK, option == Option2 ? BST_CHECKED : BST_UNCHECKED, 0);
+    Key(VK_SPACE);
+    EXPECT_TRUE(WaitUntil([] { return p.Checked(Option1) && !p.Checked(Option2); }));
     for (int i = 0; kStress && i < 10000; ++i) {
         p.SetText(txtCurPrice, i % 2 ? L"3.33" : L"10");
         SendMessageW(p[i % 7 ? Command1 : cmdGetZT], BM_CLICK, 0, 0);
@@ -223,11 +240,14 @@ TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
 
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
     HWND button = p[cmdGetZT];
-    const auto painted = [button](face_rows::Face face) -> ::testing::AssertionResult {
-        for (int i = 0; kStress && i < 70000; ++i) {
+    int soaked = 0;  // the faces painted 70,000 times, each once
+    const auto painted = [button, &soaked](void (*step)(), face_rows::Face face) -> ::testing::AssertionResult {
+        step();
+        for (int i = 0; kStress && !(soaked & 1 << face) && i < 70000; ++i) {
             InvalidateRect(button, nullptr, FALSE);
             SendMessageW(button, WM_PAINT, 0, 0);
         }
+        soaked |= 1 << face;
         int wrong = -1;
         WaitUntil([&] {
             const Screenshot shot(button);
@@ -235,18 +255,16 @@ TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
             return wrong == 0;
         });
         if (wrong == 0) return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << wrong << " pixels differ from face " << face << "; focus "
-                                             << (p.Focus() == button) << ", state " << SendMessageW(button, BM_GETSTATE, 0, 0);
+        return ::testing::AssertionFailure() << wrong << " pixels differ from face " << face << ", state " << SendMessageW(button, BM_GETSTATE, 0, 0);
     };
-    Click(p[txtCurPrice]);
-    EXPECT_TRUE(painted(face_rows::kNormal));
-    Key(VK_TAB, {VK_SHIFT});
-    EXPECT_TRUE(painted(face_rows::kFocused));
-    MouseDown(button);
-    EXPECT_TRUE(painted(face_rows::kPressed));
-    MouseUp();
-    EnableWindow(button, FALSE);
-    EXPECT_TRUE(painted(face_rows::kDisabled));
+    // As the user reaches them, each unlike the one before: the focus elsewhere, then given by Shift+Tab, Space held down
+    // and let go, the mouse held down and let go; disabled only as another program would: the program never disables one.
+    const std::pair<void (*)(), face_rows::Face> steps[] = {
+        {[] { Click(p[txtCurPrice]); }, face_rows::kNormal}, {[] { Key(VK_TAB, {VK_SHIFT}); }, face_rows::kFocused},
+        {[] { Send({KeyInput(VK_SPACE, 0)}); }, face_rows::kPressed}, {[] { Send({KeyInput(VK_SPACE, KEYEVENTF_KEYUP)}); }, face_rows::kFocused},
+        {[] { MouseDown(p[cmdGetZT]); }, face_rows::kPressed}, {MouseUp, face_rows::kFocused},
+        {[] { EnableWindow(p[cmdGetZT], FALSE); }, face_rows::kDisabled}};
+    for (const auto& step : steps) EXPECT_TRUE(painted(step.first, step.second)) << "step " << &step - steps;
     EnableWindow(button, TRUE);
 }
 
@@ -282,7 +300,7 @@ TEST_F(Tavirel, SurvivesTheLongestTextPastedIntoThePriceAndAResultBox) {
     const std::wstring hostile[] = {L"1" + std::wstring(400, L'0'), L"1e99999999999", L"1e-400", L"-0", L".",
                                     L"3.0934761551103933e+38", std::wstring(5000, L'.'), L"\xD800", L"\uFF11", L"-1e400"};
     for (const std::wstring& text : kStress ? std::span<const std::wstring>(hostile) : std::span<const std::wstring>()) {
-        for (const Id box : {txtCurPrice, txtZTPrice, txtDTPrice}) p.SetText(box, text);
+        for (const Id box : kBoxes) p.SetText(box, text);
         for (const Id target : {Command1, cmdGetZT, cmdGetDT, txtZTPrice}) {  // three clicks and a double-click
             DWORD_PTR ignored = 0;  // returns even when the click opens the price message
             SendMessageTimeoutW(p[target], target == txtZTPrice ? WM_LBUTTONDBLCLK : BM_CLICK, 0, 0, SMTO_NORMAL, 2000, &ignored);
