@@ -211,31 +211,60 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehindA
     EXPECT_EQ(Texts(), L"0.00 9 9");
 }
 
-TEST_F(Tavirel, ADoubleClickCopiesAPositiveResultAsPlainTextAlone) {
-    Enter(txtCurPrice, L"11");
-    Click(p[Command1]);
-    ASSERT_TRUE(Shows(txtZTPrice, L"12.1"));
-    ASSERT_TRUE(PutOnClipboard("before"));
-    DWORD before = GetClipboardSequenceNumber();
-    Click(p[txtZTPrice], 2);
-    ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }));
-    EXPECT_EQ(ClipboardText(), "12.1");
-    EXPECT_EQ(GetClipboardOwner(), p.Window());
-    ASSERT_TRUE(OpenClipboard(ClipboardWindow()));  // the other formats are made from CF_TEXT by the system
-    for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) {
-        EXPECT_TRUE(f == CF_TEXT || f == CF_UNICODETEXT || f == CF_OEMTEXT || f == CF_LOCALE) << f;
+TEST_F(Tavirel, EachResultBoxTakesAnyKeyKeepsOnlyANumberAndCopiesItOnADoubleClickWhenPositive) {
+    for (const auto& [box, number] : {std::pair{txtZTPrice, std::wstring(L"12.1")}, std::pair{txtDTPrice, std::wstring(L"9.9")}}) {
+        SCOPED_TRACE(box);
+        p.SetText(box, number);
+        DWORD before = GetClipboardSequenceNumber();
+        Click(p[box], 2);
+        ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }));
+        EXPECT_EQ(ClipboardText(), std::string(number.begin(), number.end()));
+        EXPECT_EQ(GetClipboardOwner(), p.Window());
+        ASSERT_TRUE(OpenClipboard(ClipboardWindow()));  // the other formats are made from CF_TEXT by the system
+        for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f))
+            EXPECT_TRUE(f == CF_TEXT || f == CF_UNICODETEXT || f == CF_OEMTEXT || f == CF_LOCALE) << f;
+        CloseClipboard();
+        // No key is filtered: a number stays, and a text that is not one empties the box, which then stays empty.
+        Key(VK_HOME);
+        Type(L"-");
+        EXPECT_TRUE(Shows(box, L"-" + number));
+        Key(VK_END);
+        Type(L"x");
+        EXPECT_TRUE(Shows(box, L""));
+        // Empty or 0, nothing is copied, while nobody holds the clipboard.
+        for (const std::wstring nothing : {L"", L"0"}) {
+            Enter(box, nothing);
+            before = GetClipboardSequenceNumber();
+            Click(p[box], 2);
+            Key(VK_END);
+            Type(L"7");  // handled after the double-click: input is handled in order
+            EXPECT_TRUE(Shows(box, nothing + L"7"));
+            EXPECT_EQ(GetClipboardSequenceNumber(), before) << "copied from \"" << nothing << "\"";
+        }
     }
-    CloseClipboard();
-    // Nothing positive to copy, or a clipboard another program holds open:
-    // the clipboard stays as it was, and the program neither hangs nor complains.
-    Enter(txtDTPrice, L"0");
-    before = GetClipboardSequenceNumber();
-    Click(p[txtDTPrice], 2);
-    ASSERT_TRUE(OpenClipboard(ClipboardWindow()));
-    Click(p[txtZTPrice], 2);
-    Enter(txtCurPrice, L"7");  // handled after the double-clicks: input is handled in order
-    CloseClipboard();
-    EXPECT_EQ(GetClipboardSequenceNumber(), before);
+    // Another program holds the clipboard. Released once the program is seen retrying (it answers nothing meanwhile),
+    // the copy is made; held throughout, the clipboard stays as it was, and the program neither hangs nor complains.
+    for (const bool released : {true, false}) {
+        const DWORD before = GetClipboardSequenceNumber();
+        ASSERT_TRUE(OpenClipboard(ClipboardWindow()));
+        Click(p[txtDTPrice], 2);
+        EXPECT_TRUE(!released || WaitUntil([] { return !p.Responsive(50); })) << "the program did not wait for the clipboard";
+        if (!released) Enter(txtCurPrice, L"7");  // handled after the double-click: input is handled in order
+        CloseClipboard();
+        EXPECT_EQ(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }, released ? 5000 : 0), released);
+        EXPECT_EQ(ClipboardText(), "07");
+    }
+}
+
+TEST_F(Tavirel, BackInFrontTheWindowGivesTheFocusBackToTheControlThatHadIt) {
+    Click(p[txtDTPrice]);
+    for (const Id id : {txtDTPrice, cmdGetDT}) {  // cmdGetDT two tabs on from txtDTPrice
+        for (int i = 0; id == cmdGetDT && i < 2; ++i) Key(VK_TAB);
+        ASSERT_TRUE(FocusIn(id));
+        HWND front = InFront();
+        EXPECT_TRUE(front && WaitUntil([&] { return p.Focus() != p[id]; }) && p.Activate() && FocusIn(id)) << id;
+        DestroyWindow(front);
+    }
 }
 
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
