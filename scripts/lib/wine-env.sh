@@ -50,8 +50,8 @@ tavirel_wine_env() {
   # Wine draws the title bar's buttons with the symbol font that Debian's
   # fonts-wine ships, but finds it only among the prefix's own fonts.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  if [ ! -f "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
-    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  if [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/" || echo "wine-env: no marlett.ttf for the title bar (fonts-wine)" >&2
   fi
   tavirel_wine_desktop
 }

@@ -36,27 +36,13 @@ TEST(NumericText, AcceptsTheNumberGrammarAndNothingElse) {
     }
 }
 
-TEST(NumericText, ParsesToTheNearestDouble) {
-    const struct { std::wstring text; double value; } rows[] = {
-        {L"012.10", 12.1}, {L".5", 0.5}, {L"5.", 5.0}, {L"1.1E+07", 11000000.0}, {L"0.1", 0.1},
-        {L"1e-400", 0.0},  // below the smallest double
-        {L"1.7976931348623158e308", std::numeric_limits<double>::max()},
-        {L"9007199254740993", 9007199254740992.0},  // a tie, to even
-        {L"9007199254740993.00000000000000000001", 9007199254740994.0},
-        // Products of digits and a power of ten that miss the nearest double
-        // when rounded first in the x87 unit's extended precision.
-        {L"7091431314788835e5", 0x1.338ab4070797dp+69},
-        {L"7389474860498631E+6", 0x1.9095906a81fc1p+72},
-        {L"0." + std::wstring(10000, L'3'), 1.0 / 3.0},
-    };
-    for (const auto& row : rows) {
-        const auto value = forms::ParseNumber(row.text);
-        ASSERT_TRUE(value.has_value()) << row.text.substr(0, 30);
-        EXPECT_EQ(*value, row.value) << row.text.substr(0, 30);
-    }
+// The nearest double of every text in the fuzz corpus (those an extended-precision product misses among them) is checked
+// against the C library's reading by the fuzz checks, replayed below; here what they do not read.
+TEST(NumericText, ParsesToTheNearestDoubleOrToNothingBeyondItsRange) {
+    EXPECT_EQ(forms::ParseNumber(L"0." + std::wstring(10000, L'3')), 1.0 / 3.0);  // longer than the fuzz checks read
     for (const std::wstring& text : {std::wstring(L"1e400"), std::wstring(400, L'9')}) {
         EXPECT_TRUE(forms::IsNumeric(text));
-        EXPECT_FALSE(forms::ParseNumber(text).has_value());  // beyond the double range
+        EXPECT_FALSE(forms::ParseNumber(text).has_value());
     }
 }
 

@@ -79,8 +79,7 @@ TEST(Faces, PaintsFreeEveryBrushAndPenAndLeaveTheDcAsFound) {
     const int before = face_rows::GdiHeadroom();
     for (int paint = 0; paint < 4000; ++paint) Paint(Face(paint % 4), 83, 25, L"计算");
     EXPECT_EQ(face_rows::GdiHeadroom(), before);
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), GetStockObject(GRAY_BRUSH));
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), GetStockObject(WHITE_PEN));
+    EXPECT_TRUE(GetCurrentObject(dc, OBJ_BRUSH) == GetStockObject(GRAY_BRUSH) && GetCurrentObject(dc, OBJ_PEN) == GetStockObject(WHITE_PEN));
     // Painted for a button, the DC goes back as it came: mode, text colour, font, brush and pen.
     HWND button = CreateWindowW(L"BUTTON", L"计算", BS_OWNERDRAW, 0, 0, 83, 25, nullptr, nullptr, nullptr, nullptr);
     SetBkMode(dc, OPAQUE);
