@@ -29,15 +29,13 @@ def checks(pe):
     return [
         ("32-bit x86, GUI subsystem", pe.FILE_HEADER.Machine == 0x14C and pe.OPTIONAL_HEADER.Subsystem == 2),
         ("ASLR with relocations, DEP", flags & 0x140 == 0x140 and not pe.FILE_HEADER.Characteristics & 1),
-        ("no section both writable and executable",
-         not any(s.Characteristics & 0xA0000000 == 0xA0000000 for s in pe.sections)),
+        ("no section both writable and executable", not any(s.Characteristics & 0xA0000000 == 0xA0000000 for s in pe.sections)),
         ("only Windows' own DLLs: " + ", ".join(dlls), set(dlls) <= WINDOWS_DLLS),
         ("no per-resolution call imported: " + (", ".join(newer) or "none"), not newer),
         # One GRPICONDIR entry, whose last two bytes name the image.
         ("icon group 1 holds image 30001 alone, 32 x 32 in 16 colours", group[4:6] == b"\x01\x00" and
          group[18:20] == (30001).to_bytes(2, "little") and image[4:8] == (32).to_bytes(4, "little") and image[14] == 4),
-        ("manifest: per-monitor DPI aware from Windows 8.1 on, system aware before",
-         ">PerMonitorV2, PerMonitor</dpiAwareness>" in manifest and ">true/pm</dpiAware>" in manifest),
+        ("manifest: per-monitor DPI aware from Windows 8.1 on, system aware before", ">PerMonitorV2, PerMonitor</dpiAwareness>" in manifest and ">true/pm</dpiAware>" in manifest),
         ("manifest: Windows Vista to 11", all(guid in manifest for guid in SUPPORTED_OS)),
     ]
 

@@ -82,15 +82,12 @@ public:
     void SetText(Id id, const std::wstring& text) const { SendMessageW((*this)[id], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); }
     bool Checked(Id id) const { return SendMessageW((*this)[id], BM_GETCHECK, 0, 0) == BST_CHECKED; }
     HWND Focus() const {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(info_.dwThreadId, &info);
-        return info.hwndFocus;
+        GUITHREADINFO info{sizeof(GUITHREADINFO), 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
+        return GetGUIThreadInfo(info_.dwThreadId, &info) ? info.hwndFocus : nullptr;
     }
     HWND Dialog() const { return TopLevelOf(info_.dwProcessId, L"#32770"); }  // a message box, if one shows
     bool Responsive(UINT timeoutMs = 5000) const {  // answers within that time
-        DWORD_PTR ignored = 0;
-        return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
+        return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, nullptr) != 0;
     }
     bool Activate() const {  // the window in front, ready for keys
         SetForegroundWindow(window_);
@@ -170,8 +167,7 @@ struct Screenshot {
         POINT origin{0, 0};
         GetClientRect(window, &client);
         ClientToScreen(window, &origin);
-        width = client.right;
-        height = client.bottom;
+        width = client.right, height = client.bottom;
         HDC screen = GetDC(nullptr);
         HDC memory = CreateCompatibleDC(screen);
         HGDIOBJ old = SelectObject(memory, CreateCompatibleBitmap(screen, width, height));
@@ -201,8 +197,7 @@ inline bool PutOnClipboard(const std::string& ansiText) {
     std::memcpy(GlobalLock(text), ansiText.c_str(), ansiText.size() + 1);
     GlobalUnlock(text);
     const bool placed = SetClipboardData(CF_TEXT, text) != nullptr;
-    CloseClipboard();
-    return placed;
+    return CloseClipboard() && placed;
 }
 
 inline std::string ClipboardText() {

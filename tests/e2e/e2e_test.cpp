@@ -50,11 +50,10 @@ Program Tavirel::p;
 
 TEST_F(Tavirel, ShowsItsTitleAndEachControlInItsColours) {
     wchar_t title[32] = {};
-    GetWindowTextW(p.Window(), title, 32);
-    EXPECT_STREQ(title, L"Tavirel v1.0");
-    // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's
-    // caption, the labels, the options beside their circles, and each text box away from its text and 2-pixel border.
-    // Each shows its colour, at most text besides, and that in less than half of it.
+    EXPECT_TRUE(GetWindowTextW(p.Window(), title, 32) && std::wstring(title) == L"Tavirel v1.0") << title;
+    // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's caption,
+    // the labels, the options beside their circles, each text box away from its text and border. Each shows its colour,
+    // at most text besides, and that in less than half of it.
     const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT);
     const struct { RECT at; COLORREF colour; } areas[] = {
         {{0, 110, 484, 124}, face}, {{8, 48, 94, 104}, face}, {{8, 212, 90, 268}, face}, {{12, 164, 104, 176}, face},
@@ -147,12 +146,8 @@ TEST_F(Tavirel, EachButtonClickedOrPressedBySpaceCalculatesOrCarriesAResultForwa
         }
         EXPECT_TRUE(ShowTexts(after ? after : std::wstring(set[0]) + L" " + set[1] + L" " + set[2])) << button << " after " << tabs << " tabs";
     }
-    // Space on the focused option selects it, once another program selected the other.
-    Click(p[Option1]);
-    ASSERT_TRUE(WaitUntil([] { return p.Checked(Option1); }) && FocusIn(Option1));
-    for (const Id option : {Option2, Option1}) SendMessageW(p[option], BM_SETCHECK, option == Option2 ? BST_CHECKED : BST_UNCHECKED, 0);
-    Key(VK_SPACE);
-    EXPECT_TRUE(WaitUntil([] { return p.Checked(Option1) && !p.Checked(Option2); }));
+    Click(p[Option1]);  // the 10% band again, for the cases that follow
+    ASSERT_TRUE(WaitUntil([] { return p.Checked(Option1); }));
     for (int i = 0; kStress && i < 10000; ++i) {
         p.SetText(txtCurPrice, i % 2 ? L"3.33" : L"10");
         SendMessageW(p[i % 7 ? Command1 : cmdGetZT], BM_CLICK, 0, 0);
@@ -161,15 +156,12 @@ TEST_F(Tavirel, EachButtonClickedOrPressedBySpaceCalculatesOrCarriesAResultForwa
     }
 }
 
-// Whether the screen shows this icon in the window: drawn here over the
-// colour around it there, every pixel must be the same.
+// Whether the screen shows this icon in the window: drawn here over the colour around it there, every pixel the same.
 bool ShowsIcon(HWND window, HICON icon) {
     const Screenshot shown(window);
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(dc, CreateBitmap(shown.width, shown.height, 1, 32, nullptr));
-    const RECT all{0, 0, shown.width, shown.height};
-    SetDCBrushColor(dc, shown(0, 0));
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    for (int i = 0; i < shown.width * shown.height; ++i) SetPixelV(dc, i % shown.width, i / shown.width, shown(0, 0));
     DrawIconEx(dc, 0, 0, icon, shown.width, shown.height, 0, nullptr, DI_NORMAL);
     int wrong = 0;
     for (int i = 0; i < shown.width * shown.height; ++i) wrong += GetPixel(dc, i % shown.width, i / shown.width) != shown(i % shown.width, i / shown.width);
@@ -220,10 +212,6 @@ TEST_F(Tavirel, EachResultBoxTakesAnyKeyKeepsOnlyANumberAndCopiesItOnADoubleClic
         ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }));
         EXPECT_EQ(ClipboardText(), std::string(number.begin(), number.end()));
         EXPECT_EQ(GetClipboardOwner(), p.Window());
-        ASSERT_TRUE(OpenClipboard(ClipboardWindow()));  // the other formats are made from CF_TEXT by the system
-        for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f))
-            EXPECT_TRUE(f == CF_TEXT || f == CF_UNICODETEXT || f == CF_OEMTEXT || f == CF_LOCALE) << f;
-        CloseClipboard();
         // No key is filtered: a number stays, and a text that is not one empties the box, which then stays empty.
         Key(VK_HOME);
         Type(L"-");

@@ -1,8 +1,6 @@
-// What the program does with any text typed or pasted into a box: checked by
-// libFuzzer in the stress run, and over tests/fuzz/corpus in every test run.
-// FF FE starts UTF-16LE units (lone surrogates too); else a byte below 0x80
-// is that character, a higher one a character of numbers. Four bytes are
-// also a float, the value a result's text is made from.
+// What the program does with any text typed or pasted into a box: checked by libFuzzer in the stress run, and over
+// tests/fuzz/corpus in every test run. FF FE starts UTF-16LE units (lone surrogates too); else a byte below 0x80 is that
+// character, a higher one a character of numbers. Four bytes are also a float, the value a result's text is made from.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>

@@ -18,19 +18,15 @@
 
 namespace {
 
-using calculator::Band;
-using calculator::Outcome;
-constexpr Band k10 = Band::TenPercent;
-constexpr Band k5 = Band::FivePercent;
+using calculator::Band, calculator::Outcome;
+constexpr Band k10 = Band::TenPercent, k5 = Band::FivePercent;
 
 TEST(NumericText, AcceptsTheNumberGrammarAndNothingElse) {
-    for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07",
-                                L"1.1e+07", L"1E7", L"1e-5", L"5.e3"}) {
+    for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07", L"1.1e+07", L"1E7", L"1e-5", L"5.e3"}) {
         EXPECT_TRUE(forms::IsNumeric(text)) << text;
     }
-    for (const wchar_t* text : {L"", L".", L"-", L"1..2", L"11a", L" 12", L"12 ", L"+5", L"--5", L"1,000",
-                                L"$5", L"&H10", L"0x10", L"inf", L"nan", L"1e", L"1e+", L"E5", L"1e5.5",
-                                L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
+    for (const wchar_t* text : {L"", L".", L"-", L"1..2", L"11a", L" 12", L"12 ", L"+5", L"--5", L"1,000", L"$5", L"&H10", L"0x10", L"inf",
+                                L"nan", L"1e", L"1e+", L"E5", L"1e5.5", L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
         EXPECT_FALSE(forms::IsNumeric(text)) << text;
         EXPECT_FALSE(forms::ParseNumber(text).has_value()) << text;
     }

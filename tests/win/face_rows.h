@@ -71,8 +71,7 @@ inline COLORREF Expected(Face face, int x, int y) {
     return c == S ? GetSysColor(COLOR_BTNFACE) : c == B ? p.band[band] : c;
 }
 
-// The pixels of a face that differ from the picture, outside where a
-// centred caption of up to four full-width characters may lie.
+// The pixels of a face that differ from the picture, outside where a centred caption of four full-width characters may lie.
 template <typename PixelAt>
 int Mismatches(Face face, PixelAt&& at) {
     int wrong = 0;
@@ -82,9 +81,8 @@ int Mismatches(Face face, PixelAt&& at) {
     return wrong;
 }
 
-// How many more brushes this process can create: an exact count of the GDI
-// objects it holds, where Wine's GetGuiResources answers 0. Capped, should a
-// system have no limit short of memory.
+// How many more brushes this process can create: an exact count of the GDI objects it holds, where Wine's
+// GetGuiResources answers 0. Capped, should a system have no limit short of memory.
 inline int GdiHeadroom() {
     std::vector<HBRUSH> brushes;
     while (HBRUSH brush = brushes.size() < 200000 ? CreateSolidBrush(RGB(1, 2, 3)) : nullptr) brushes.push_back(brush);
