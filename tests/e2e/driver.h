@@ -1,5 +1,4 @@
-// The end-to-end driver, shared by the tests and bench/: the real program in
-// a process of its own, used with real keys and clicks (SendInput), the
+// The end-to-end driver, shared by the tests and bench/: the real program in a process of its own, used with real keys and clicks (SendInput), the
 // clipboard and the screen. No wait here is a fixed time: each polls.
 #pragma once
 
@@ -7,7 +6,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +18,7 @@ enum Id : int {
     Command1, Frame1, Option2, Option1, Label1, txtCurPrice,
 };
 
-// Polls until the condition holds or the time is up, answering what other
-// processes send meanwhile (emptying a clipboard the driver owns asks it).
+// Polls until the condition holds or the time is up, answering what other processes send meanwhile (emptying a clipboard the driver owns asks it).
 template <typename Condition>
 bool WaitUntil(Condition&& condition, DWORD timeoutMs = 5000) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -104,8 +101,7 @@ inline void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs
 inline INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
     INPUT input{INPUT_KEYBOARD, {}};
     const bool extended = key == VK_INSERT || key == VK_DELETE || (key >= VK_END && key <= VK_DOWN);  // not the keypad's
-    input.ki = {key, scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)),
-                flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0, 0};
+    input.ki = {key, scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0, 0};
     return input;
 }
 
@@ -118,8 +114,7 @@ inline INPUT MouseInput(DWORD flags, POINT at = {}) {
     return input;
 }
 
-// Moves the mouse, as a mouse moves, to the middle of a control. Two clicks
-// on one spot moments apart make a double-click: a click lands aside then.
+// Moves the mouse, as a mouse moves, to the middle of a control. Two clicks on one spot moments apart make a double-click: a click lands aside then.
 inline void MoveTo(HWND control) {
     static POINT last{};
     static ULONGLONG lastTime = 0;
@@ -159,8 +154,7 @@ inline void MouseDown(HWND control) { MoveTo(control); Send({MouseInput(MOUSEEVE
 
 inline void MouseUp() { Send({MouseInput(MOUSEEVENTF_LEFTUP)}); }
 
-// A window's client area as the screen shows it (another process's window
-// DC reads back black under Wine); (x, y) is a pixel of it.
+// A window's client area as the screen shows it (another process's window DC reads back black under Wine); (x, y) is a pixel of it.
 struct Screenshot {
     explicit Screenshot(HWND window) {
         RECT client{};

@@ -1,13 +1,12 @@
-// The portable engine, built natively with the sanitizers and as 32-bit x86
-// code with the program's own floating-point flags.
+// The portable engine, built natively with the sanitizers and as 32-bit x86 code with the program's own floating-point flags.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -45,42 +44,33 @@ TEST(NumericText, ParsesToTheNearestDoubleOrToNothingBeyondItsRange) {
 TEST(Rounding, DecidesOnTheExactValueOfTheFloat) {
     const struct { float value, expected; } rows[] = {  // exact halves go to even; 16.275f is 16.27499961...
         {2.625f, 2.62f}, {2.375f, 2.38f}, {0.125f, 0.12f}, {16.275f, 16.27f}, {std::nextafter(10.395f, 0.0f), 10.39f},
-        {10.395f, 10.4f}, {11.495f, 11.49f}, {0.055f, 0.05f}, {0.005f, 0.0f}, {0.135f, 0.14f},
-        {std::numeric_limits<float>::max(), std::numeric_limits<float>::max()},
-    };
+        {10.395f, 10.4f}, {11.495f, 11.49f}, {0.055f, 0.05f}, {0.005f, 0.0f}, {0.135f, 0.14f}, {FLT_MAX, FLT_MAX}};
     for (const auto& row : rows) EXPECT_EQ(forms::RoundToHundredths(row.value), row.expected) << row.value;
 }
 
 TEST(NumberText, WritesSevenSignificantDigits) {
     const struct { float value; const wchar_t* text; } rows[] = {
-        {0.0f, L"0"}, {3.0f, L"3"}, {10.5f, L"10.5"}, {0.05f, L"0.05"}, {1.0f / 3.0f, L"0.3333333"},
-        {123456.78f, L"123456.8"}, {999999.96875f, L"1000000"}, {9999999.0f, L"9999999"},
-        {1e7f, L"1E+07"}, {1.1e7f, L"1.1E+07"}, {12345678.0f, L"1.234568E+07"},
-        {std::numeric_limits<float>::max(), L"3.402823E+38"},
-        {1234567.5f, L"1234568"}, {1234566.5f, L"1234566"}, {100000.25f, L"100000.2"},  // ties to even
-    };
+        {0.0f, L"0"}, {3.0f, L"3"}, {10.5f, L"10.5"}, {0.05f, L"0.05"}, {1.0f / 3.0f, L"0.3333333"}, {123456.78f, L"123456.8"},
+        {999999.96875f, L"1000000"}, {9999999.0f, L"9999999"}, {1e7f, L"1E+07"}, {1.1e7f, L"1.1E+07"}, {12345678.0f, L"1.234568E+07"},
+        {FLT_MAX, L"3.402823E+38"}, {1234567.5f, L"1234568"}, {1234566.5f, L"1234566"}, {100000.25f, L"100000.2"}};  // the last three: ties to even
     for (const auto& row : rows) EXPECT_EQ(forms::SingleToText(row.value), row.text) << row.value;
 }
 
 TEST(LimitCalculation, ComputesBothLimitsInSinglePrecisionOrRefuses) {
     constexpr Outcome kNaN = Outcome::NotNumeric, kNotAbove0 = Outcome::NotPositive;
     const struct { std::wstring price; Band band; const wchar_t* up; const wchar_t* down; Outcome outcome = Outcome::Computed; } rows[] = {
-        {L"10", k10, L"11", L"9"}, {L"10", k5, L"10.5", L"9.5"}, {L"3.33", k10, L"3.66", L"3"},
-        {L"2.5", k5, L"2.62", L"2.38"}, {L"15.5", k5, L"16.27", L"14.73"}, {L"9.9", k5, L"10.39", L"9.4"},
-        {L"12.1", k5, L"12.71", L"11.49"}, {L"0.05", k10, L"0.05", L"0.05"}, {L"0.001", k10, L"0", L"0"},
-        {L"123456.78", k10, L"135802.5", L"111111.1"}, {L"10000000", k10, L"1.1E+07", L"9000000"},
-        {L"11", k10, L"12.1", L"9.9"}, {L"9.9", k10, L"10.89", L"8.91"}, {L"1.1E+07", k10, L"1.21E+07", L"9900000"},
-        {L"012.10", k10, L"13.31", L"10.89"},
+        {L"10", k10, L"11", L"9"}, {L"10", k5, L"10.5", L"9.5"}, {L"3.33", k10, L"3.66", L"3"}, {L"2.5", k5, L"2.62", L"2.38"},
+        {L"15.5", k5, L"16.27", L"14.73"}, {L"9.9", k5, L"10.39", L"9.4"}, {L"12.1", k5, L"12.71", L"11.49"}, {L"0.05", k10, L"0.05", L"0.05"},
+        {L"0.001", k10, L"0", L"0"}, {L"123456.78", k10, L"135802.5", L"111111.1"}, {L"10000000", k10, L"1.1E+07", L"9000000"},
+        {L"11", k10, L"12.1", L"9.9"}, {L"9.9", k10, L"10.89", L"8.91"}, {L"1.1E+07", k10, L"1.21E+07", L"9900000"}, {L"012.10", k10, L"13.31", L"10.89"},
         // The largest prices whose limit-up still fits a float, and the next ones.
         {L"3.0934759522862973e+38", k10, L"3.402823E+38", L"2.784128E+38"},
         {L"3.240784253700275e+38", k5, L"3.402823E+38", L"3.078745E+38"},
-        {L"3.0934761551103933e+38", k10, L"", L"", Outcome::OutOfRange},
-        {L"3.240784456524371e+38", k5, L"", L"", Outcome::OutOfRange},
+        {L"3.0934761551103933e+38", k10, L"", L"", Outcome::OutOfRange}, {L"3.240784456524371e+38", k5, L"", L"", Outcome::OutOfRange},
         {L"1" + std::wstring(39, L'0'), k10, L"", L"", Outcome::OutOfRange}, {L"1e400", k5, L"", L"", Outcome::OutOfRange},
         {L"", k10, L"", L"", kNaN}, {L"1..2", k10, L"", L"", kNaN}, {L".", k5, L"", L"", kNaN},
         {L"0", k10, L"", L"", kNotAbove0}, {L"0.00", k5, L"", L"", kNotAbove0}, {L"-5", k10, L"", L"", kNotAbove0},
-        {L"1e-50", k10, L"", L"", kNotAbove0},  // positive, but zero as a float
-    };
+        {L"1e-50", k10, L"", L"", kNotAbove0}};  // the last: positive, but zero as a float
     for (const auto& row : rows) {
         const auto result = calculator::CalculateLimits(row.price, row.band);
         EXPECT_EQ(result.outcome, row.outcome) << row.price.substr(0, 30);
@@ -100,8 +90,7 @@ TEST(LimitCalculation, CarryForwardAndCopyTestTheDoubleNotTheFloat) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-// The fuzz checks over every input the fuzzer has been seeded with or found
-// worth keeping: a broken check aborts with its name.
+// The fuzz checks over every input the fuzzer has been seeded with or found worth keeping: a broken check aborts with its name.
 TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
     int replayed = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(TAVIREL_CORPUS)) {

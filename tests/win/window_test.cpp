@@ -1,5 +1,4 @@
-// The calculator window in-process, at the resolution it is started at and
-// after each change of resolution, and what screen readers learn of it.
+// The calculator window in-process, at the resolution it is started at and after each change of resolution, and what screen readers learn of it.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
