@@ -52,14 +52,15 @@ TEST_F(Tavirel, ShowsItsTitleAndEachControlInItsColours) {
     wchar_t title[32] = {};
     EXPECT_TRUE(GetWindowTextW(p.Window(), title, 32) && std::wstring(title) == L"Tavirel v1.0") << title;
     // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's caption,
-    // the labels, the options beside their circles, each text box away from its text and border. Each shows its colour,
-    // at most text besides, and that in less than half of it.
+    // the labels, the options beside their circles, each text box away from its text and border, and a band of each carry
+    // button, which lies over the frame. Each shows its colour, at most text besides, and that in less than half of it.
     const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT);
     const struct { RECT at; COLORREF colour; } areas[] = {
         {{0, 110, 484, 124}, face}, {{8, 48, 94, 104}, face}, {{8, 212, 90, 268}, face}, {{12, 164, 104, 176}, face},
         {{28, 30, 100, 42}, face}, {{32, 192, 80, 204}, face}, {{262, 192, 310, 204}, face}, {{112, 64, 179, 95}, face},
         {{240, 64, 307, 95}, face}, {{160, 30, 206, 45}, RGB(192, 192, 255)}, {{144, 192, 187, 207}, RGB(255, 128, 128)},
-        {{374, 192, 417, 207}, RGB(128, 255, 128)}};
+        {{374, 192, 417, 207}, RGB(128, 255, 128)}, {{96, 228, 166, 232}, face_rows::G(240)},
+        {{330, 228, 400, 232}, face_rows::G(240)}};
     std::string wrong;
     WaitUntil([&] {
         const Screenshot shot(p.Window());

@@ -16,11 +16,7 @@ constexpr COLORREF B = 0x02000000;  // the band that covers the row
 constexpr COLORREF G(int v) { return RGB(v, v, v); }
 
 struct Row { COLORREF left[3], middle, right[3]; };
-struct Picture {
-    Row rows[7];  // rows 0, 1, 2, then 3 to 21, then 22, 23, 24
-    int bandStart[6];
-    COLORREF band[6];
-};
+struct Picture { Row rows[7]; int bandStart[6]; COLORREF band[6]; };  // rows 0, 1, 2, then 3 to 21, then 22, 23, 24
 
 // clang-format off
 inline constexpr Picture kPictures[4] = {
