@@ -1,5 +1,5 @@
-// The end-to-end driver, shared by the tests and bench/: the real program in a process of its own, used with real keys and clicks (SendInput), the
-// clipboard and the screen. No wait here is a fixed time: each polls.
+// The end-to-end driver, shared by the tests and bench/: the real program in a process of its own, used with real keys
+// and clicks (SendInput), the clipboard and the screen. No wait here is a fixed time: each polls.
 #pragma once
 
 #include <windows.h>
@@ -13,10 +13,7 @@
 namespace driver {
 
 // Child-window IDs: the controls are made in the definition's order from 100.
-enum Id : int {
-    cmdGetZT = 100, cmdGetDT, Frame2, Label2_0, txtZTPrice, Label2_1, txtDTPrice,
-    Command1, Frame1, Option2, Option1, Label1, txtCurPrice,
-};
+enum Id : int { cmdGetZT = 100, cmdGetDT, Frame2, Label2_0, txtZTPrice, Label2_1, txtDTPrice, Command1, Frame1, Option2, Option1, Label1, txtCurPrice };
 
 // Polls until the condition holds or the time is up, answering what other processes send meanwhile (emptying a clipboard the driver owns asks it).
 template <typename Condition>

@@ -68,8 +68,8 @@ TEST(Faces, BandsLieOnTheRowsWorkedOutByHand) {
 
 TEST(Faces, PaintsFreeEveryBrushAndPenAndLeaveTheDcAsFound) {
     HDC dc = Paint(face_rows::kNormal, 1, 1);
-    HGDIOBJ brush = SelectObject(dc, GetStockObject(GRAY_BRUSH));
-    HGDIOBJ pen = SelectObject(dc, GetStockObject(WHITE_PEN));
+    SelectObject(dc, GetStockObject(GRAY_BRUSH));  // the DC is this test's alone from here on
+    SelectObject(dc, GetStockObject(WHITE_PEN));
     const int before = face_rows::GdiHeadroom();
     for (int paint = 0; paint < 4000; ++paint) Paint(Face(paint % 4), 83, 25, L"计算");
     EXPECT_EQ(face_rows::GdiHeadroom(), before);
@@ -78,7 +78,7 @@ TEST(Faces, PaintsFreeEveryBrushAndPenAndLeaveTheDcAsFound) {
     HWND button = CreateWindowW(L"BUTTON", L"计算", BS_OWNERDRAW, 0, 0, 83, 25, nullptr, nullptr, nullptr, nullptr);
     SetBkMode(dc, OPAQUE);
     SetTextColor(dc, RGB(1, 2, 3));
-    HGDIOBJ font = SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
+    SelectObject(dc, GetStockObject(ANSI_FIXED_FONT));
     for (const UINT state : {0, ODS_SELECTED, ODS_FOCUS, ODS_DISABLED}) {
         RECT item{0, 0, 83, 25};
         mVistaButton::DrawButton(button, dc, item, state);
@@ -86,9 +86,6 @@ TEST(Faces, PaintsFreeEveryBrushAndPenAndLeaveTheDcAsFound) {
     EXPECT_TRUE(GetBkMode(dc) == OPAQUE && GetTextColor(dc) == RGB(1, 2, 3) && GetCurrentObject(dc, OBJ_FONT) == GetStockObject(ANSI_FIXED_FONT) &&
                 GetCurrentObject(dc, OBJ_BRUSH) == GetStockObject(GRAY_BRUSH) && GetCurrentObject(dc, OBJ_PEN) == GetStockObject(WHITE_PEN));
     DestroyWindow(button);
-    SelectObject(dc, font);
-    SelectObject(dc, brush);
-    SelectObject(dc, pen);
 }
 
 }  // namespace
