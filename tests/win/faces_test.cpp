@@ -35,7 +35,7 @@ TEST(Faces, EachFaceIsTheHandWorkedPictureWithItsCaptionCentredInItsColour) {
     SetBkMode(dc, TRANSPARENT);  // as DrawButton hands the DC to a face
     RECT item{0, 0, kW, kH};
     DrawTextW(dc, L"计算", -1, &item, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    std::vector<bool> glyph(kW * kH);
+    std::vector<bool> glyph(std::size_t{kW} * kH);
     for (int i = 0; i < kW * kH; ++i) glyph[i] = GetPixel(dc, i % kW, i / kW) == 0;
     EXPECT_GT(std::count(glyph.begin(), glyph.end(), true), 30);
     for (const Face face : {face_rows::kNormal, face_rows::kPressed, face_rows::kFocused, face_rows::kDisabled}) {
