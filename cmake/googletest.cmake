@@ -11,3 +11,11 @@ else()
   find_package(GTest REQUIRED)
   add_library(gtest_main ALIAS GTest::gtest_main)
 endif()
+
+# A GoogleTest program of the project, built with its warnings and run by ctest.
+function(tavirel_test name)
+  add_executable(${name} ${ARGN})
+  tavirel_strict(${name})
+  target_link_libraries(${name} PRIVATE gtest_main)
+  add_test(NAME ${name} COMMAND ${name})
+endfunction()

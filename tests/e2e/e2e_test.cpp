@@ -1,6 +1,5 @@
-// The real program, started once and used through real keys and clicks; the cases run in
-// order, each from the state it sets. With TAVIREL_STRESS set (scripts/stress) they soak it:
-// 70,000 paints of each face, 10,000 calculations and hostile text in every box.
+// The real program, started once and used through real keys and clicks; the cases run in order, each from the state it sets. With TAVIREL_STRESS
+// set (scripts/stress) they soak it: 70,000 paints of each face, 10,000 calculations and hostile text in every box.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,6 +1,5 @@
-// The four faces of the window's 83 x 25 buttons, worked out by hand from the face rules. A
-// row is three pixels at the left, one colour across the middle (x = 3 to 79) and three at
-// the right; rows 0-2 and 22-24 are frames and corners, the rows between show the bands.
+// The four faces of the window's 83 x 25 buttons, worked out by hand from the face rules. A row is three pixels at the left, one colour across the
+// middle (x = 3 to 79) and three at the right; rows 0-2 and 22-24 are frames and corners, the rows between show the bands.
 #pragma once
 
 #include <windows.h>
@@ -18,7 +17,6 @@ constexpr COLORREF G(int v) { return RGB(v, v, v); }
 struct Row { COLORREF left[3], middle, right[3]; };
 struct Picture { Row rows[7]; int bandStart[6]; COLORREF band[6]; };  // rows 0, 1, 2, then 3 to 21, then 22, 23, 24
 
-// clang-format off
 inline constexpr Picture kPictures[4] = {
     {{{{S, G(144), G(119)}, G(112), {G(119), G(144), S}},
       {{RGB(135, 136, 136), G(145), G(232)}, G(252), {G(232), G(145), RGB(135, 136, 136)}},
@@ -55,7 +53,6 @@ inline constexpr Picture kPictures[4] = {
       {{S, RGB(183, 197, 190), RGB(175, 180, 183)}, RGB(173, 178, 181), {RGB(175, 180, 183), RGB(183, 197, 190), S}}},
      {2, 4, 8, 12, 16, 20}, {G(244), G(244), G(244), G(244), G(244), G(244)}},
 };
-// clang-format on
 
 // The colour the face must have at (x, y) of an 83 x 25 button.
 inline COLORREF Expected(Face face, int x, int y) {

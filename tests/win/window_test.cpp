@@ -16,7 +16,6 @@ namespace {
 // 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window). The colours are checked on screen, end to end.
 struct Expected { const wchar_t *name, *windowClass; int index, buttonType; const wchar_t* parent; RECT at96, at144; int font96; };
 
-// clang-format off
 const Expected kControls[] = {
     {L"Frame1", L"TavirelFrame", -1, 0, nullptr, {4, 0, 481, 109}, {6, 0, 722, 164}, -12},
     {L"Label1", L"Static", -1, 0, L"Frame1", {28, 30, 0, 0}, {42, 45, 0, 0}, -12},
@@ -32,7 +31,6 @@ const Expected kControls[] = {
     {L"cmdGetZT", L"Button", -1, BS_OWNERDRAW, nullptr, {92, 224, 175, 249}, {138, 336, 263, 374}, -12},
     {L"cmdGetDT", L"Button", -1, BS_OWNERDRAW, nullptr, {326, 224, 409, 249}, {489, 336, 614, 374}, -12},
 };
-// clang-format on
 
 // Where the window and its controls are, and their fonts' heights.
 std::vector<LONG> Measure(const forms::Form& form) {
@@ -123,11 +121,10 @@ std::wstring AccessibleName(HWND control) {
     return text;
 }
 
-// Started at 96 DPI: laid out as the table says, each control named for screen readers (the carry buttons' place over
-// Frame2 is checked on screen, end to end).
-// Moved to 144, 120 and back: laid out as the table says and as a window started at each, in the rectangle Windows
-// suggests, keeping its state, freeing old fonts and icons. Rescaled while minimized: it stays minimized where it is,
-// and restores whole at the new resolution where it stood.
+// Started at 96 DPI: laid out as the table says, each control named for screen readers (the carry buttons' place over Frame2 is checked on screen,
+// end to end). Moved to 144, 120 and back: laid out as the table says and as a window started at each, in the rectangle Windows suggests, keeping
+// its state, freeing old fonts and icons. Rescaled while minimized: it stays minimized where it is, and restores whole at the new resolution where
+// it stood.
 TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     forms::Form& form = LoadAt(96, calculator::Form1Events());
