@@ -63,6 +63,7 @@ private:
     void ChangeResolution(int dpi, const RECT& suggested);
     SIZE OuterSize(int dpi) const;  // the window's outer size at dpi
     void FitClient();               // the client area exactly the definition's
+    void FitAfterRestore();         // once, after a change of resolution while minimized
     // The window's icons at the sizes for dpi, from the program's icon; the
     // ones they replace are destroyed.
     void SetIcons(int dpi);

@@ -37,9 +37,7 @@ struct FormAccess {
     static HWND& LastFocus(Form& form) { return form.lastFocus_; }
     static void ChangeResolution(Form& form, int dpi, const RECT& suggested) { form.ChangeResolution(dpi, suggested); }
     static SIZE OuterSize(const Form& form, int dpi) { return form.OuterSize(dpi); }
-    static void FitAfterRestore(Form& form) {
-        if (form.fitOnRestore_) form.FitClient(), form.fitOnRestore_ = false;
-    }
+    static void FitAfterRestore(Form& form) { form.FitAfterRestore(); }
 };
 
 // The form whose window holds hwnd (the window itself or any of its

@@ -60,6 +60,12 @@ void Form::FitClient() {
     FitClientArea(hwnd_, TwipsToPixels(def_.clientWidth, dpi_), TwipsToPixels(def_.clientHeight, dpi_));
 }
 
+void Form::FitAfterRestore() {
+    if (!fitOnRestore_) return;
+    fitOnRestore_ = false;
+    FitClient();
+}
+
 void Form::LayOut(int dpi) {
     LayOutControls(dpi);
     const SIZE outer = OuterSize(dpi);
