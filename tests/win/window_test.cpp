@@ -138,6 +138,8 @@ TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
     EXPECT_EQ(names, L"当前收盘价|涨停价|跌停价|计算|取涨停价|取跌停价|10% 幅度|5% 幅度|");
     CoUninitialize();
     form.SetText(L"txtCurPrice", L"12.5");
+    SetActiveWindow(form.hWnd());  // BM_CLICK may be lost on an inactive window
+    ASSERT_EQ(GetActiveWindow(), form.hWnd()) << "the window could not be activated";
     SendMessageW(form.Control(L"Option2"), BM_CLICK, 0, 0);
     calculator::Command1_Click();
     HWND focus = GetFocus();
