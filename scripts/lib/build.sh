@@ -16,15 +16,19 @@ TAVIREL_NATIVE=(-DTAVIREL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS
 tavirel_build() {
   local dir=$1 toolchain=$2
   shift 2
-  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON)
+  # Warnings are errors in every build of the scripts, whose compilers are known.
+  local args=(-S "$TAVIREL_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+    -DTAVIREL_WERROR=ON)
   local targets=()
   [ -n "$toolchain" ] && args+=(-DCMAKE_TOOLCHAIN_FILE="$TAVIREL_ROOT/cmake/$toolchain.cmake")
   while [ $# -gt 0 ] && [ "$1" != -- ]; do args+=("$1"); shift; done
   [ $# -gt 0 ] && shift
   for t in "$@"; do targets+=(--target "$t"); done
   mkdir -p "$dir"
-  if [ ! -f "$dir/build.ninja" ]; then
+  # Configured again when made with other settings.
+  if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$dir/configure.args" 2>/dev/null)" != "${args[*]}" ]; then
     cmake "${args[@]}" >"$dir/configure.log" 2>&1 || { cat "$dir/configure.log" >&2; return 1; }
+    echo "${args[*]}" >"$dir/configure.args"
   fi
   cmake --build "$dir" "${targets[@]}" -- -j"$(nproc)" >"$dir/build.log" 2>&1 || {
     grep -E 'error|Error|FAILED' -A3 "$dir/build.log" | head -60 >&2
