@@ -12,12 +12,11 @@
 
 #include "bench/bench.h"
 #include "button_skin/mVistaButton.h"
-#include "tests/win/face_rows.h"
+#include "test_support/gdi_headroom.h"
 
 namespace {
 
-using face_rows::kHeight;  // the window's buttons: 1245 x 375 twips at 96 DPI
-using face_rows::kWidth;
+constexpr int kWidth = 83, kHeight = 25;  // the window's buttons: 1245 x 375 twips at 96 DPI
 constexpr int kBatch = 2000;
 const wchar_t* const kCaption = L"取涨停价";
 
@@ -62,14 +61,14 @@ int wmain(int argc, wchar_t** argv) {
                                                     {"pressed", mVistaButton::DrawPressedFace},
                                                     {"focused", mVistaButton::DrawFocusedFace},
                                                     {"disabled", mVistaButton::DrawDisabledFace}};
-    const int before = face_rows::GdiHeadroom();
+    const int before = test_support::GdiHeadroom();
     for (const auto& [name, paint] : kFaces) {
         for (int i = 0; i < 1000; ++i) {
             RECT item{0, 0, kWidth, kHeight};
             paint(dc, item, kCaption);
         }
     }
-    const int after = face_rows::GdiHeadroom();
+    const int after = test_support::GdiHeadroom();
     for (const auto& [name, face] : kFaces) {
         const auto paint = face;  // not every compiler lets a lambda capture a structured binding
         const double us = MicrosecondsPerPaint(runs, [&] {

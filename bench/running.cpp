@@ -14,7 +14,7 @@
 
 #include "bench/bench.h"
 #include "button_skin/mVistaButton.h"
-#include "tests/e2e/driver.h"
+#include "test_support/driver.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "bench/bench.h"
 #include "calculator/limit_calculation.h"
-#include "forms_runtime/numeric_text.h"
+#include "numbers/numeric_text.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ const std::pair<const wchar_t*, calculator::Band> kExamples[] = {{L"10", k10},  
                              {L"1.1E+07", k10},   {L"010.", k10}};
 
 double ReadNumber(const std::wstring& text) {
-    return forms::IsNumeric(text) ? forms::ParseNumber(text).value_or(0.0) : 0.0;
+    return numbers::IsNumeric(text) ? numbers::ParseNumber(text).value_or(0.0) : 0.0;
 }
 
 // Nanoseconds per unit of work: one call of batch does `units` of them.

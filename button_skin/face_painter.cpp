@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "forms_runtime/checked_arithmetic.h"
+#include "numbers/checked_arithmetic.h"
 
 namespace mVistaButton::face {
 
@@ -19,15 +19,15 @@ FacePainter::FacePainter(HDC dc, RECT& item)
     : dc_(dc),
       item_(item),
       received_(item),
-      width_(forms::CheckedSub(item.right, item.left)),
-      height_(forms::CheckedSub(item.bottom, item.top)) {}
+      width_(numbers::CheckedSub(item.right, item.left)),
+      height_(numbers::CheckedSub(item.bottom, item.top)) {}
 
 std::int32_t FacePainter::X(Coord c) const {
-    return c.fromEnd ? forms::CheckedSub(width_, c.offset) : c.offset;
+    return c.fromEnd ? numbers::CheckedSub(width_, c.offset) : c.offset;
 }
 
 std::int32_t FacePainter::Y(Coord c) const {
-    return c.fromEnd ? forms::CheckedSub(height_, c.offset) : c.offset;
+    return c.fromEnd ? numbers::CheckedSub(height_, c.offset) : c.offset;
 }
 
 RECT FacePainter::Box(Coord left, Coord top, Coord right, Coord bottom) const {
@@ -54,7 +54,7 @@ void FacePainter::Bands(const BandSteps& steps, const BandColours& colours) {
     for (std::size_t band = 0; band < steps.size(); ++band) {
         double bottom = std::floor(q + steps[band]);
         if (band > 0) bottom += top;
-        const std::int32_t next = forms::CheckedToInt32(bottom);
+        const std::int32_t next = numbers::CheckedToInt32(bottom);
         Fill(RECT{2, top, right, next}, colours[band]);
         top = next;
     }

@@ -1,6 +1,6 @@
 #include "calculator/entry_rules.h"
 
-#include "forms_runtime/numeric_text.h"
+#include "numbers/numeric_text.h"
 
 namespace calculator {
 
@@ -10,6 +10,6 @@ std::int16_t FilterPriceKey(std::int16_t code) {
     return accepted ? code : std::int16_t{0};
 }
 
-bool GuardEmptiesBox(std::wstring_view text) { return !forms::IsNumeric(text); }
+bool GuardEmptiesBox(std::wstring_view text) { return !numbers::IsNumeric(text); }
 
 }  // namespace calculator

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "forms_runtime/number_text.h"
-#include "forms_runtime/numeric_text.h"
-#include "forms_runtime/rounding.h"
+#include "numbers/number_text.h"
+#include "numbers/numeric_text.h"
+#include "numbers/rounding.h"
 
 namespace calculator {
 
@@ -30,11 +30,11 @@ float ApplyRate(float price, float rate, double sign) {
 
 LimitResult CalculateLimits(std::wstring_view priceText, Band band) {
     LimitResult result;
-    if (!forms::IsNumeric(priceText)) {
+    if (!numbers::IsNumeric(priceText)) {
         result.outcome = Outcome::NotNumeric;
         return result;
     }
-    const std::optional<double> parsed = forms::ParseNumber(priceText);
+    const std::optional<double> parsed = numbers::ParseNumber(priceText);
     if (!parsed) {
         result.outcome = Outcome::OutOfRange;
         return result;
@@ -60,17 +60,17 @@ LimitResult CalculateLimits(std::wstring_view priceText, Band band) {
     const float down = ApplyRate(price, rate, -1.0);
 
     result.outcome = Outcome::Computed;
-    result.limitUp = forms::SingleToText(forms::RoundToHundredths(up));
-    result.limitDown = forms::SingleToText(forms::RoundToHundredths(down));
+    result.limitUp = numbers::SingleToText(numbers::RoundToHundredths(up));
+    result.limitDown = numbers::SingleToText(numbers::RoundToHundredths(down));
     return result;
 }
 
 bool IsPositiveNumber(std::wstring_view text) {
-    if (!forms::IsNumeric(text)) return false;
+    if (!numbers::IsNumeric(text)) return false;
     // A numeric text whose value lies beyond the double range is still a
     // number, and positive unless it has a minus sign: copying it copies its
     // text, and carrying it forward hands the calculation a price it refuses.
-    const std::optional<double> value = forms::ParseNumber(text);
+    const std::optional<double> value = numbers::ParseNumber(text);
     return value ? *value > 0 : text.front() != L'-';
 }
 

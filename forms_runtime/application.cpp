@@ -7,8 +7,8 @@
 
 namespace forms {
 
-void ReportUntrappedError(const RuntimeError& error) {
-    const std::wstring message = UntrappedErrorMessage(error);
+void ReportUntrappedError(const numbers::RuntimeError& error) {
+    const std::wstring message = numbers::UntrappedErrorMessage(error);
     MsgBox(message.c_str(), MB_OK | MB_ICONERROR, L"Tavirel");
     End(1);
 }

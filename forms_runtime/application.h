@@ -4,13 +4,13 @@
 
 #include <windows.h>
 
-#include "forms_runtime/runtime_error.h"
+#include "numbers/runtime_error.h"
 
 namespace forms {
 
 // Reports an error that reached the runtime untrapped, in the runtime's own
 // message ("Run-time error '6':\n\nOverflow"), then ends the program.
-[[noreturn]] void ReportUntrappedError(const RuntimeError& error);
+[[noreturn]] void ReportUntrappedError(const numbers::RuntimeError& error);
 
 // Ends the program at once: no further event, Unload included, is raised.
 [[noreturn]] void End(UINT exitCode = 0);
@@ -22,7 +22,7 @@ template <typename Fn>
 auto Untrapped(Fn&& fn) noexcept -> decltype(fn()) {
     try {
         return fn();
-    } catch (const RuntimeError& error) {
+    } catch (const numbers::RuntimeError& error) {
         ReportUntrappedError(error);
     }
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "tests/e2e/driver.h"
+#include "test_support/driver.h"
 #include "tests/win/face_rows.h"
 
 namespace {

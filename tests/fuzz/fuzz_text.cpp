@@ -11,9 +11,9 @@
 
 #include "calculator/entry_rules.h"
 #include "calculator/limit_calculation.h"
-#include "forms_runtime/number_text.h"
-#include "forms_runtime/numeric_text.h"
-#include "forms_runtime/rounding.h"
+#include "numbers/number_text.h"
+#include "numbers/numeric_text.h"
+#include "numbers/rounding.h"
 
 namespace {
 
@@ -32,15 +32,15 @@ std::wstring Decode(const std::uint8_t* data, std::size_t size) {
     return text;
 }
 
-double ParseOrZero(const std::wstring& text) { return forms::ParseNumber(text).value_or(0.0); }
+double ParseOrZero(const std::wstring& text) { return numbers::ParseNumber(text).value_or(0.0); }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::wstring text = Decode(data, size);
-    const bool numeric = forms::IsNumeric(text);
+    const bool numeric = numbers::IsNumeric(text);
     Check(calculator::GuardEmptiesBox(text) == !numeric, "the guard empties exactly the texts that are not numbers");
-    const auto parsed = forms::ParseNumber(text);
+    const auto parsed = numbers::ParseNumber(text);
     if (!numeric) Check(!parsed && !calculator::IsPositiveNumber(text), "a text that is no number has no value");
     if (parsed && text.size() < 4096) {
         // The C library's reading of the same (ASCII) text is the nearest double too.
@@ -57,16 +57,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const double price = static_cast<float>(*parsed), rate = band == calculator::Band::TenPercent ? 0.1 : 0.05;
         const double up = ParseOrZero(result.limitUp), down = ParseOrZero(result.limitDown);
-        Check(forms::IsNumeric(result.limitUp) && forms::IsNumeric(result.limitDown) && up >= down && down >= 0,
+        Check(numbers::IsNumeric(result.limitUp) && numbers::IsNumeric(result.limitDown) && up >= down && down >= 0,
               "the results are numbers, the limit-up above the limit-down");
         Check(std::fabs(up - price * (1 + rate)) <= 0.006 + up * 1e-6 && std::fabs(down - price * (1 - rate)) <= 0.006 + down * 1e-6,
               "both limits within a cent");
     }
     float value = 0;
     if (size == 4 && (std::memcpy(&value, data, 4), std::isfinite(value))) {
-        const float rounded = forms::RoundToHundredths(value);
-        const std::wstring written = forms::SingleToText(rounded);
-        Check(std::fabs(rounded - value) <= 0.005 + std::fabs(value) * 1e-7 && forms::IsNumeric(written),
+        const float rounded = numbers::RoundToHundredths(value);
+        const std::wstring written = numbers::SingleToText(rounded);
+        Check(std::fabs(rounded - value) <= 0.005 + std::fabs(value) * 1e-7 && numbers::IsNumeric(written),
               "rounded by less than half a cent, and written as a number");
         Check(std::fabs(ParseOrZero(written) - rounded) <= std::fabs(rounded) * 5e-7 + 1e-45, "seven significant digits");
     }

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "calculator/limit_calculation.h"
-#include "forms_runtime/number_text.h"
-#include "forms_runtime/numeric_text.h"
-#include "forms_runtime/rounding.h"
+#include "numbers/number_text.h"
+#include "numbers/numeric_text.h"
+#include "numbers/rounding.h"
 
 namespace {
 
@@ -22,22 +22,22 @@ constexpr Band k10 = Band::TenPercent, k5 = Band::FivePercent;
 
 TEST(NumericText, AcceptsTheNumberGrammarAndNothingElse) {
     for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07", L"1.1e+07", L"1E7", L"1e-5", L"5.e3"}) {
-        EXPECT_TRUE(forms::IsNumeric(text)) << text;
+        EXPECT_TRUE(numbers::IsNumeric(text)) << text;
     }
     for (const wchar_t* text : {L"", L".", L"-", L"1..2", L"11a", L" 12", L"12 ", L"+5", L"--5", L"1,000", L"$5", L"&H10", L"0x10", L"inf",
                                 L"nan", L"1e", L"1e+", L"E5", L"1e5.5", L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
-        EXPECT_FALSE(forms::IsNumeric(text)) << text;
-        EXPECT_FALSE(forms::ParseNumber(text).has_value()) << text;
+        EXPECT_FALSE(numbers::IsNumeric(text)) << text;
+        EXPECT_FALSE(numbers::ParseNumber(text).has_value()) << text;
     }
 }
 
 // The nearest double of every text in the fuzz corpus (those an extended-precision product misses among them) is checked
 // against the C library's reading by the fuzz checks, replayed below; here what they do not read.
 TEST(NumericText, ParsesToTheNearestDoubleOrToNothingBeyondItsRange) {
-    EXPECT_EQ(forms::ParseNumber(L"0." + std::wstring(10000, L'3')), 1.0 / 3.0);  // longer than the fuzz checks read
+    EXPECT_EQ(numbers::ParseNumber(L"0." + std::wstring(10000, L'3')), 1.0 / 3.0);  // longer than the fuzz checks read
     for (const std::wstring& text : {std::wstring(L"1e400"), std::wstring(400, L'9')}) {
-        EXPECT_TRUE(forms::IsNumeric(text));
-        EXPECT_FALSE(forms::ParseNumber(text).has_value());
+        EXPECT_TRUE(numbers::IsNumeric(text));
+        EXPECT_FALSE(numbers::ParseNumber(text).has_value());
     }
 }
 
@@ -45,7 +45,7 @@ TEST(Rounding, DecidesOnTheExactValueOfTheFloat) {
     const struct { float value, expected; } rows[] = {  // exact halves go to even; 16.275f is 16.27499961...
         {2.625f, 2.62f}, {2.375f, 2.38f}, {0.125f, 0.12f}, {16.275f, 16.27f}, {std::nextafter(10.395f, 0.0f), 10.39f},
         {10.395f, 10.4f}, {11.495f, 11.49f}, {0.055f, 0.05f}, {0.005f, 0.0f}, {0.135f, 0.14f}, {FLT_MAX, FLT_MAX}};
-    for (const auto& row : rows) EXPECT_EQ(forms::RoundToHundredths(row.value), row.expected) << row.value;
+    for (const auto& row : rows) EXPECT_EQ(numbers::RoundToHundredths(row.value), row.expected) << row.value;
 }
 
 TEST(NumberText, WritesSevenSignificantDigits) {
@@ -53,7 +53,7 @@ TEST(NumberText, WritesSevenSignificantDigits) {
         {0.0f, L"0"}, {3.0f, L"3"}, {10.5f, L"10.5"}, {0.05f, L"0.05"}, {1.0f / 3.0f, L"0.3333333"}, {123456.78f, L"123456.8"},
         {999999.96875f, L"1000000"}, {9999999.0f, L"9999999"}, {1e7f, L"1E+07"}, {1.1e7f, L"1.1E+07"}, {12345678.0f, L"1.234568E+07"},
         {FLT_MAX, L"3.402823E+38"}, {1234567.5f, L"1234568"}, {1234566.5f, L"1234566"}, {100000.25f, L"100000.2"}};  // the last three: ties to even
-    for (const auto& row : rows) EXPECT_EQ(forms::SingleToText(row.value), row.text) << row.value;
+    for (const auto& row : rows) EXPECT_EQ(numbers::SingleToText(row.value), row.text) << row.value;
 }
 
 TEST(LimitCalculation, ComputesBothLimitsInSinglePrecisionOrRefuses) {

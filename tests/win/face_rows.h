@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <vector>
 
 namespace face_rows {
 
@@ -72,15 +71,6 @@ int Mismatches(Face face, PixelAt&& at) {
         for (int x = 0; x < kWidth; ++x) wrong += !(x >= 15 && x < 68 && y >= 4 && y < 21) && at(x, y) != Expected(face, x, y);
     }
     return wrong;
-}
-
-// How many more brushes this process can create: an exact count of the GDI objects it holds, where Wine's
-// GetGuiResources answers 0. Capped, should a system have no limit short of memory.
-inline int GdiHeadroom() {
-    std::vector<HBRUSH> brushes;
-    while (HBRUSH brush = brushes.size() < 200000 ? CreateSolidBrush(RGB(1, 2, 3)) : nullptr) brushes.push_back(brush);
-    for (HBRUSH brush : brushes) DeleteObject(brush);
-    return static_cast<int>(brushes.size());
 }
 
 }  // namespace face_rows

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "button_skin/mVistaButton.h"
+#include "test_support/gdi_headroom.h"
 #include "tests/win/face_rows.h"
 
 namespace {
@@ -70,9 +71,9 @@ TEST(Faces, PaintsFreeEveryBrushAndPenAndLeaveTheDcAsFound) {
     HDC dc = Paint(face_rows::kNormal, 1, 1);
     SelectObject(dc, GetStockObject(GRAY_BRUSH));  // the DC is this test's alone from here on
     SelectObject(dc, GetStockObject(WHITE_PEN));
-    const int before = face_rows::GdiHeadroom();
+    const int before = test_support::GdiHeadroom();
     for (int paint = 0; paint < 4000; ++paint) Paint(Face(paint % 4), 83, 25, L"计算");
-    EXPECT_EQ(face_rows::GdiHeadroom(), before);
+    EXPECT_EQ(test_support::GdiHeadroom(), before);
     EXPECT_TRUE(GetCurrentObject(dc, OBJ_BRUSH) == GetStockObject(GRAY_BRUSH) && GetCurrentObject(dc, OBJ_PEN) == GetStockObject(WHITE_PEN));
     // Painted for a button, the DC goes back as it came: mode, text colour, font, brush and pen.
     HWND button = CreateWindowW(L"BUTTON", L"计算", BS_OWNERDRAW, 0, 0, 83, 25, nullptr, nullptr, nullptr, nullptr);

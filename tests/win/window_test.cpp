@@ -8,7 +8,7 @@
 #include "calculator/form1.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
-#include "tests/win/face_rows.h"
+#include "test_support/gdi_headroom.h"
 
 namespace {
 
@@ -143,7 +143,7 @@ TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
     SendMessageW(form.Control(L"Option2"), BM_CLICK, 0, 0);
     calculator::Command1_Click();
     HWND focus = GetFocus();
-    const int headroom = face_rows::GdiHeadroom();
+    const int headroom = test_support::GdiHeadroom();
     for (const int dpi : {144, 120, 96}) {
         SCOPED_TRACE(dpi);
         const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(L"txtCurPrice"), WM_GETFONT, 0, 0));
@@ -164,7 +164,7 @@ TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
         EXPECT_EQ(form.Text(L"txtCurPrice") + L" " + form.Text(L"txtZTPrice") + L" " + form.Text(L"txtDTPrice"), L"12.5 13.12 11.88");
         EXPECT_TRUE(form.Value(L"Option2") && GetFocus() == focus && focus == form.Control(L"Option2"));
     }
-    EXPECT_EQ(face_rows::GdiHeadroom(), headroom);
+    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
     RECT before, minimized, now;
     EXPECT_TRUE(GetWindowRect(form.hWnd(), &before) && ShowWindow(form.hWnd(), SW_MINIMIZE) && GetWindowRect(form.hWnd(), &minimized));
     RECT suggested{minimized.left + 50, minimized.top + 50, minimized.left + 900, minimized.top + 600};

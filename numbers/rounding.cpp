@@ -1,8 +1,8 @@
-#include "forms_runtime/rounding.h"
+#include "numbers/rounding.h"
 
 #include <cmath>
 
-namespace forms {
+namespace numbers {
 
 float RoundToHundredths(float v) {
     if (!std::isfinite(v)) return v;
@@ -18,4 +18,4 @@ float RoundToHundredths(float v) {
     return static_cast<float>(whole / 100.0);
 }
 
-}  // namespace forms
+}  // namespace numbers

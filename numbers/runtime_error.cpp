@@ -1,8 +1,8 @@
-#include "forms_runtime/runtime_error.h"
+#include "numbers/runtime_error.h"
 
 #include <utility>
 
-namespace forms {
+namespace numbers {
 
 RuntimeError::RuntimeError(ErrorNumber number)
     : RuntimeError(number, DefaultDescription(number)) {}
@@ -12,9 +12,7 @@ RuntimeError::RuntimeError(ErrorNumber number, std::wstring description)
 
 std::wstring DefaultDescription(ErrorNumber number) {
     switch (number) {
-    case ErrorNumber::InvalidProcedureCall: return L"Invalid procedure call or argument";
     case ErrorNumber::Overflow: return L"Overflow";
-    case ErrorNumber::DivisionByZero: return L"Division by zero";
     }
     return L"Application-defined or object-defined error";
 }
@@ -26,4 +24,4 @@ std::wstring UntrappedErrorMessage(const RuntimeError& error) {
 
 void Raise(ErrorNumber number) { throw RuntimeError(number); }
 
-}  // namespace forms
+}  // namespace numbers

@@ -1,4 +1,4 @@
-#include "forms_runtime/numeric_text.h"
+#include "numbers/numeric_text.h"
 
 #include <charconv>
 #include <cstddef>
@@ -25,7 +25,7 @@
 // its nearest double: zero (with the text's sign) when the value is too small
 // for a double, nothing when it is too large.
 
-namespace forms {
+namespace numbers {
 
 namespace {
 
@@ -151,4 +151,4 @@ std::optional<double> ParseNumber(std::wstring_view text) {
     return std::nullopt;
 }
 
-}  // namespace forms
+}  // namespace numbers

@@ -1,11 +1,11 @@
-#include "forms_runtime/checked_arithmetic.h"
+#include "numbers/checked_arithmetic.h"
 
 #include <cmath>
 #include <limits>
 
-#include "forms_runtime/runtime_error.h"
+#include "numbers/runtime_error.h"
 
-namespace forms {
+namespace numbers {
 
 namespace {
 std::int32_t Narrow(std::int64_t wide) {
@@ -28,4 +28,4 @@ std::int32_t CheckedToInt32(double value) {
     return static_cast<std::int32_t>(rounded);
 }
 
-}  // namespace forms
+}  // namespace numbers

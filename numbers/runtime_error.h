@@ -1,4 +1,5 @@
-// Run-time errors of the forms runtime.
+// Run-time errors, which the number services raise and the forms runtime
+// reports.
 //
 // A handler raises an error by throwing RuntimeError; a handler with an error
 // trap catches it and reads Description(). An error that nobody traps reaches
@@ -9,13 +10,11 @@
 #include <exception>
 #include <string>
 
-namespace forms {
+namespace numbers {
 
 // Error numbers, as the runtime reports them ("Run-time error '6'").
 enum class ErrorNumber : int {
-    InvalidProcedureCall = 5,  // also a floating-point invalid operation
     Overflow = 6,
-    DivisionByZero = 11,
 };
 
 class RuntimeError : public std::exception {
@@ -25,7 +24,7 @@ public:
 
     ErrorNumber Number() const noexcept { return number_; }
     const std::wstring& Description() const noexcept { return description_; }
-    const char* what() const noexcept override { return "forms::RuntimeError"; }
+    const char* what() const noexcept override { return "numbers::RuntimeError"; }
 
 private:
     ErrorNumber number_;
@@ -41,4 +40,4 @@ std::wstring UntrappedErrorMessage(const RuntimeError& error);
 
 [[noreturn]] void Raise(ErrorNumber number);
 
-}  // namespace forms
+}  // namespace numbers

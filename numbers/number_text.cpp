@@ -1,4 +1,4 @@
-#include "forms_runtime/number_text.h"
+#include "numbers/number_text.h"
 
 #include <bit>
 #include <cmath>
@@ -24,7 +24,7 @@
 //   - the program never converts infinities or NaN, which are written as
 //     "Infinity", "-Infinity" and "NaN".
 
-namespace forms {
+namespace numbers {
 
 namespace {
 
@@ -155,4 +155,4 @@ std::wstring SingleToText(float value) {
     return text;
 }
 
-}  // namespace forms
+}  // namespace numbers

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace forms {
+namespace numbers {
 
 std::int32_t CheckedSub(std::int32_t a, std::int32_t b);
 
@@ -13,4 +13,4 @@ std::int32_t CheckedSub(std::int32_t a, std::int32_t b);
 // Rounds to nearest, ties to even, for values that are not whole.
 std::int32_t CheckedToInt32(double value);
 
-}  // namespace forms
+}  // namespace numbers

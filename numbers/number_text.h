@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace forms {
+namespace numbers {
 
 // At most 7 significant digits of the exact value (ties to even), a point as
 // the decimal separator, trailing zeros and a bare point dropped, a zero
@@ -12,4 +12,4 @@ namespace forms {
 // "1.1E+07" from 10^7 on (at least two exponent digits).
 std::wstring SingleToText(float value);
 
-}  // namespace forms
+}  // namespace numbers

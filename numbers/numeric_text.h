@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-namespace forms {
+namespace numbers {
 
 // True when the text reads as a number (see numeric_text.cpp for the grammar).
 bool IsNumeric(std::wstring_view text);
@@ -15,4 +15,4 @@ bool IsNumeric(std::wstring_view text);
 // not numeric or its value lies beyond the double range.
 std::optional<double> ParseNumber(std::wstring_view text);
 
-}  // namespace forms
+}  // namespace numbers
