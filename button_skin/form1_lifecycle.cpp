@@ -5,8 +5,8 @@
 
 namespace mVistaButton {
 
-void Form1_Load() { HookWindow(forms::FindForm(L"Form1")->hWnd()); }
+void Form1_Load() { HookWindow(forms::ProgramWindow()); }
 
-void Form1_Unload(int&) { UnhookWindow(forms::FindForm(L"Form1")->hWnd()); }
+void Form1_Unload(int&) { UnhookWindow(forms::ProgramWindow()); }
 
 }  // namespace mVistaButton

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "calculator/form1_controls.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_definition.h"
 #include "forms_runtime/form_events.h"
@@ -13,7 +14,7 @@ namespace calculator {
 extern const forms::FormDef kForm1;
 std::span<const forms::EventBinding> Form1Events();
 
-// The loaded calculator window.
+// The loaded calculator window: the program's form.
 forms::Form& Form1();
 
 void Command1_Click();

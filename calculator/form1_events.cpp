@@ -9,17 +9,19 @@ namespace {
 using forms::Event;
 using forms::On;
 
+using enum Form1Control;
+
 const forms::EventBinding kEvents[] = {
-    On(L"Form1", Event::Load, mVistaButton::Form1_Load),
-    forms::OnUnload(L"Form1", mVistaButton::Form1_Unload),
-    forms::OnKeyPress(L"txtCurPrice", txtCurPrice_KeyPress),
-    On(L"Command1", Event::Click, Command1_Click),
-    On(L"cmdGetZT", Event::Click, cmdGetZT_Click),
-    On(L"cmdGetDT", Event::Click, cmdGetDT_Click),
-    On(L"txtZTPrice", Event::Change, txtZTPrice_Change),
-    On(L"txtDTPrice", Event::Change, txtDTPrice_Change),
-    On(L"txtZTPrice", Event::DblClick, txtZTPrice_DblClick),
-    On(L"txtDTPrice", Event::DblClick, txtDTPrice_DblClick),
+    On(Form1, Event::Load, mVistaButton::Form1_Load),
+    forms::OnUnload(Form1, mVistaButton::Form1_Unload),
+    forms::OnKeyPress(txtCurPrice, txtCurPrice_KeyPress),
+    On(Command1, Event::Click, Command1_Click),
+    On(cmdGetZT, Event::Click, cmdGetZT_Click),
+    On(cmdGetDT, Event::Click, cmdGetDT_Click),
+    On(txtZTPrice, Event::Change, txtZTPrice_Change),
+    On(txtDTPrice, Event::Change, txtDTPrice_Change),
+    On(txtZTPrice, Event::DblClick, txtZTPrice_DblClick),
+    On(txtDTPrice, Event::DblClick, txtDTPrice_DblClick),
 };
 
 }  // namespace

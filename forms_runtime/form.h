@@ -36,13 +36,13 @@ public:
     int Dpi() const { return dpi_; }  // the resolution the window is laid out at now
     const FormDef& Definition() const { return def_; }
 
-    HWND Control(std::wstring_view name, int index = -1) const;
-    std::wstring Text(std::wstring_view name, int index = -1) const;
+    HWND Control(ControlId id) const;
+    std::wstring Text(ControlId id) const;
     // Sets a text box's text. Change is raised before this returns, but only
     // when the text really changes: an unchanged write raises nothing, so a
     // handler that writes into its own box cannot loop.
-    void SetText(std::wstring_view name, std::wstring_view text, int index = -1);
-    bool Value(std::wstring_view name, int index = -1) const;  // option button selected
+    void SetText(ControlId id, std::wstring_view text);
+    bool Value(ControlId id) const;  // option button selected
 
     ~Form();
     Form(const Form&) = delete;
@@ -80,11 +80,11 @@ private:
     bool fitOnRestore_ = false;  // resized while minimized: fit when restored
 };
 
-// The loaded window of that name, or null.
-Form* FindForm(std::wstring_view name);
+// The program's form: the first one loaded that is still there, or null.
+Form* ProgramForm();
 
-// The program's window: the first one loaded that is still there, or null.
-// Message boxes that name no owner belong to it.
+// The program's form's window, or null. Message boxes that name no owner
+// belong to it.
 HWND ProgramWindow();
 
 }  // namespace forms

@@ -6,8 +6,28 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <type_traits>
 
 namespace forms {
+
+// A control of a window, or the window itself. Each window names its controls
+// by an enum of its own (calculator::Form1Control), whose values are the
+// controls' child-window IDs and 0 for the window: a misspelt name does not
+// compile, and no control is looked up by a string.
+class ControlId {
+public:
+    template <typename Name>
+        requires std::is_enum_v<Name>
+    constexpr ControlId(Name name) : value_(static_cast<int>(name)) {}  // NOLINT(google-explicit-constructor)
+    static constexpr ControlId Window() { return ControlId(0); }
+    constexpr int Value() const { return value_; }
+    constexpr bool IsWindow() const { return value_ == 0; }
+    friend constexpr bool operator==(ControlId, ControlId) = default;
+
+private:
+    explicit constexpr ControlId(int value) : value_(value) {}
+    int value_;
+};
 
 enum class ControlKind { Frame, Label, TextBox, OptionButton, CommandButton };
 
@@ -32,10 +52,9 @@ enum ControlFlag : unsigned {
 
 struct ControlDef {
     ControlKind kind;
-    const wchar_t* name;
-    int index;                 // position in a control array, -1 when not in one
-    const wchar_t* container;  // the frame that holds it, nullptr for the window
-    const wchar_t* caption;    // caption, or the text of a text box at start
+    ControlId id;
+    ControlId container;    // the frame that holds it, or the window
+    const wchar_t* caption;  // caption, or the text of a text box at start
     int left, top, width, height;  // twips, relative to the container
     int tabIndex;
     std::optional<Colour> backColour;  // the system's colours when empty
@@ -46,7 +65,6 @@ struct ControlDef {
 // Controls are listed from the top of the z-order down; a frame comes before
 // the controls it contains.
 struct FormDef {
-    const wchar_t* name;
     const wchar_t* caption;
     int clientWidth, clientHeight;  // twips
     int iconResource;               // icon group of the program file, 0 for none

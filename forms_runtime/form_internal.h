@@ -23,11 +23,11 @@ struct ControlRecord {
 
 struct FormAccess {
     static ControlRecord* Find(const Form& form, HWND hwnd);
-    static ControlRecord* Find(const Form& form, std::wstring_view name, int index);
+    static ControlRecord* Find(const Form& form, ControlId id);
     static std::span<const std::unique_ptr<ControlRecord>> Controls(const Form& form) {
         return form.controls_;
     }
-    static void Raise(Form& form, const wchar_t* name, int index, Event event);
+    static void Raise(Form& form, ControlId id, Event event);
     // Raises Unload; false when a handler cancelled it.
     static bool RaiseUnload(Form& form);
     static void SetHandle(Form& form, HWND hwnd) { form.hwnd_ = hwnd; }

@@ -21,14 +21,10 @@ const wchar_t kFormClass[] = L"TavirelForm";
 #ifndef WM_GETDPISCALEDSIZE
 #define WM_GETDPISCALEDSIZE 0x02E4  // headers that predate Windows 10 1703
 #endif
-constexpr int kFirstControlId = 100;  // clear of IDOK and IDCANCEL
-
 std::vector<Form*>& LoadedForms() {
     static std::vector<Form*> forms;
     return forms;
 }
-
-bool SameName(const wchar_t* a, std::wstring_view b) { return a != nullptr && b == a; }
 
 LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -108,7 +104,6 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
     // cppcheck-suppress ignoredReturnValue
     CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
                     nullptr, instance, form);
-    int id = kFirstControlId;
     // In table order: each new child goes below its siblings, so the first row
     // of a container ends on top of its z-order.
     for (const ControlDef& control : def.controls) {
@@ -116,14 +111,14 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
         record->def = &control;
         record->form = form;
         HWND parent = form->hwnd_;
-        if (control.container != nullptr) {
-            if (ControlRecord* container = FormAccess::Find(*form, control.container, -1)) parent = container->hwnd;
+        if (!control.container.IsWindow()) {
+            if (ControlRecord* container = FormAccess::Find(*form, control.container)) parent = container->hwnd;
         }
         const Placement placement = PlacementOf(control);
         const bool isTextBox = control.kind == ControlKind::TextBox;
         record->hwnd = CreateWindowExW(placement.exStyle, placement.windowClass, isTextBox ? L"" : control.caption,
                                        placement.style, 0, 0, 0, 0, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)), instance, nullptr);
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id.Value())), instance, nullptr);
         if (control.backColour) {
             const Colour c = *control.backColour;
             record->backColour = RGB(c.r, c.g, c.b);
@@ -147,7 +142,7 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
     }
     form->LayOut(dpi > 0 ? dpi : CurrentDpi(form->hwnd_));
 
-    Untrapped([&] { FormAccess::Raise(*form, def.name, -1, Event::Load); });
+    Untrapped([&] { FormAccess::Raise(*form, ControlId::Window(), Event::Load); });
     return *form;
 }
 
@@ -185,18 +180,18 @@ void Form::Show() {
 
 void Form::Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
 
-HWND Form::Control(std::wstring_view name, int index) const {
-    const ControlRecord* record = FormAccess::Find(*this, name, index);
+HWND Form::Control(ControlId id) const {
+    const ControlRecord* record = FormAccess::Find(*this, id);
     return record ? record->hwnd : nullptr;
 }
 
-std::wstring Form::Text(std::wstring_view name, int index) const {
-    HWND control = Control(name, index);
+std::wstring Form::Text(ControlId id) const {
+    HWND control = Control(id);
     return control ? WindowText(control) : std::wstring();
 }
 
-void Form::SetText(std::wstring_view name, std::wstring_view text, int index) {
-    ControlRecord* record = FormAccess::Find(*this, name, index);
+void Form::SetText(ControlId id, std::wstring_view text) {
+    ControlRecord* record = FormAccess::Find(*this, id);
     if (record == nullptr) return;
     if (WindowText(record->hwnd) == text) return;  // unchanged: no write, no Change
     const std::wstring copy(text);
@@ -204,25 +199,23 @@ void Form::SetText(std::wstring_view name, std::wstring_view text, int index) {
     SetWindowTextW(record->hwnd, copy.c_str());
     --record->programWrites;
     if (record->def->kind == ControlKind::TextBox) {
-        FormAccess::Raise(*this, record->def->name, record->def->index, Event::Change);
+        FormAccess::Raise(*this, id, Event::Change);
     }
 }
 
-bool Form::Value(std::wstring_view name, int index) const {
-    HWND control = Control(name, index);
+bool Form::Value(ControlId id) const {
+    HWND control = Control(id);
     return control && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-Form* FindForm(std::wstring_view name) {
-    for (Form* form : LoadedForms()) {
-        if (SameName(form->Definition().name, name)) return form;
-    }
-    return nullptr;
+Form* ProgramForm() {
+    const auto& loaded = LoadedForms();
+    return loaded.empty() ? nullptr : loaded.front();
 }
 
 HWND ProgramWindow() {
-    const auto& loaded = LoadedForms();
-    return loaded.empty() ? nullptr : loaded.front()->hWnd();
+    const Form* form = ProgramForm();
+    return form ? form->hWnd() : nullptr;
 }
 
 Form* FormOwning(HWND hwnd) {
@@ -241,45 +234,37 @@ ControlRecord* FormAccess::Find(const Form& form, HWND hwnd) {
     return nullptr;
 }
 
-ControlRecord* FormAccess::Find(const Form& form, std::wstring_view name, int index) {
+ControlRecord* FormAccess::Find(const Form& form, ControlId id) {
     for (const auto& control : form.controls_) {
-        if (SameName(control->def->name, name) && control->def->index == index) return control.get();
+        if (control->def->id == id) return control.get();
     }
     return nullptr;
 }
 
 bool FormAccess::Handles(const Form& form, const ControlRecord& control, Event event) {
     for (const EventBinding& binding : form.events_) {
-        if (binding.event == event && SameName(binding.control, control.def->name) &&
-            binding.index == control.def->index) {
-            return true;
-        }
+        if (binding.event == event && binding.control == control.def->id) return true;
     }
     return false;
 }
 
-void FormAccess::Raise(Form& form, const wchar_t* name, int index, Event event) {
+void FormAccess::Raise(Form& form, ControlId id, Event event) {
     for (const EventBinding& binding : form.events_) {
-        if (binding.event != event || !SameName(binding.control, name) || binding.index != index) continue;
-        if (binding.handler) binding.handler();
+        if (binding.event == event && binding.control == id && binding.handler) binding.handler();
     }
 }
 
 bool FormAccess::RaiseUnload(Form& form) {
-    const wchar_t* name = form.def_.name;
     int cancel = 0;
     for (const EventBinding& binding : form.events_) {
-        if (binding.event == Event::Unload && binding.unload && SameName(binding.control, name)) {
-            binding.unload(cancel);
-        }
+        if (binding.event == Event::Unload && binding.unload && binding.control.IsWindow()) binding.unload(cancel);
     }
     return cancel == 0;
 }
 
 void FormAccess::RaiseKeyPress(Form& form, const ControlRecord& control, std::int16_t& keyAscii) {
     for (const EventBinding& binding : form.events_) {
-        if (binding.event == Event::KeyPress && binding.keyPress && SameName(binding.control, control.def->name) &&
-            binding.index == control.def->index) {
+        if (binding.event == Event::KeyPress && binding.keyPress && binding.control == control.def->id) {
             binding.keyPress(keyAscii);
         }
     }
@@ -312,13 +297,13 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         const ControlDef& def = *control->def;
         const UINT code = HIWORD(wParam);
         if (def.kind == ControlKind::TextBox && code == EN_CHANGE && control->programWrites == 0) {
-            FormAccess::Raise(*form, def.name, def.index, Event::Change);
+            FormAccess::Raise(*form, def.id, Event::Change);
         } else if (def.kind == ControlKind::CommandButton && (code == BN_CLICKED || code == BN_DOUBLECLICKED)) {
             // A quick second click on a button is a click as well.
-            FormAccess::Raise(*form, def.name, def.index, Event::Click);
+            FormAccess::Raise(*form, def.id, Event::Click);
         } else if (def.kind == ControlKind::OptionButton && code == BN_CLICKED) {
             FormAccess::SelectOption(*form, *control);
-            FormAccess::Raise(*form, def.name, def.index, Event::Click);
+            FormAccess::Raise(*form, def.id, Event::Click);
         }
         return 0;
     }
@@ -407,7 +392,7 @@ LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         }
         const LRESULT result = CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
         if (msg == WM_LBUTTONDBLCLK) {
-            FormAccess::Raise(*control->form, control->def->name, control->def->index, Event::DblClick);
+            FormAccess::Raise(*control->form, control->def->id, Event::DblClick);
         }
         return result;
     });

@@ -6,14 +6,31 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calculator/form1_controls.h"
+
+// A control's name in a failure message (found by argument-dependent lookup, so beside the enum).
+namespace calculator {
+inline std::ostream& operator<<(std::ostream& out, Form1Control id) {
+    constexpr const char* kNames[] = {"cmdGetZT", "cmdGetDT", "Frame2", "Label2(0)", "txtZTPrice", "Label2(1)", "txtDTPrice",
+                                      "Command1", "Frame1", "Option2", "Option1", "Label1", "txtCurPrice"};
+    const int i = static_cast<int>(id) - static_cast<int>(Form1Control::cmdGetZT);
+    return out << (i >= 0 && i < static_cast<int>(std::size(kNames)) ? kNames[i] : "Form1");
+}
+}  // namespace calculator
+
 namespace driver {
 
-// Child-window IDs: the controls are made in the definition's order from 100.
-enum Id : int { cmdGetZT = 100, cmdGetDT, Frame2, Label2_0, txtZTPrice, Label2_1, txtDTPrice, Command1, Frame1, Option2, Option1, Label1, txtCurPrice };
+// The controls by the names of the window's definition; each is its child-window ID.
+using Id = calculator::Form1Control;
+using enum calculator::Form1Control;
+constexpr int ChildId(Id id) { return static_cast<int>(id); }
+
 
 // Polls until the condition holds or the time is up, answering what other processes send meanwhile (emptying a clipboard the driver owns asks it).
 template <typename Condition>
@@ -100,9 +117,11 @@ public:
     bool Alive() const { return WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
     HWND Window() const { return window_; }
     HANDLE Process() const { return info_.hProcess; }
-    HWND operator[](Id id) const {  // the buttons and frames lie on the window, the rest in a frame
-        const bool onWindow = id <= Frame2 || id == Command1 || id == Frame1;
-        return GetDlgItem(onWindow ? window_ : GetDlgItem(window_, id < Command1 ? Frame2 : Frame1), id);
+    HWND operator[](Id id) const {  // on the window or in one of its frames
+        for (HWND parent : {window_, GetDlgItem(window_, ChildId(Frame1)), GetDlgItem(window_, ChildId(Frame2))}) {
+            if (HWND control = GetDlgItem(parent, ChildId(id))) return control;
+        }
+        return nullptr;
     }
     std::wstring Text(Id id) const {
         std::wstring text(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');

@@ -220,7 +220,7 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehindA
     Enter(txtCurPrice, L"0.00");
     // Another window in front and the click notified by an automation tool: the window is not active when the message shows.
     HWND front = InFront();
-    PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(Command1, BN_CLICKED), reinterpret_cast<LPARAM>(p[Command1]));
+    PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(ChildId(Command1), BN_CLICKED), reinterpret_cast<LPARAM>(p[Command1]));
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = p.Dialog()) != nullptr; }));
     EXPECT_EQ(Message(box, IDI_INFORMATION), L"提示|价格必须大于 0|1+icon") << "on a desktop at " << Desktop();
@@ -234,7 +234,7 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsItsMessageOwnedByTheWindowEvenFromBehindA
 
 TEST_F(Tavirel, EachResultBoxTakesAnyKeyKeepsOnlyANumberAndCopiesItOnADoubleClickWhenPositive) {
     for (const auto& [box, number] : {std::pair{txtZTPrice, std::wstring(L"12.1")}, std::pair{txtDTPrice, std::wstring(L"9.9")}}) {
-        SCOPED_TRACE(box);
+        SCOPED_TRACE(::testing::Message() << box);
         p.SetText(box, number);
         DWORD before = GetClipboardSequenceNumber();
         Click(p[box], 2);
@@ -312,8 +312,8 @@ TEST_F(Tavirel, AnUntrappedErrorShowsTheRuntimesMessageOwnedByTheWindowAndEndsTh
     Program other;        // started anew, so that the shared program is unaffected
     ASSERT_TRUE(other.Start());
     // A face wider than 32 bits can measure: its paint raises Overflow, which no handler traps.
-    DRAWITEMSTRUCT item{ODT_BUTTON, Command1, 0, ODA_DRAWENTIRE, 0, other[Command1], nullptr, {INT_MIN, 0, INT_MAX, 25}, 0};
-    sender = std::jthread([to = other.Window(), item]() mutable { SendMessageW(to, WM_DRAWITEM, Command1, reinterpret_cast<LPARAM>(&item)); });
+    DRAWITEMSTRUCT item{ODT_BUTTON, ChildId(Command1), 0, ODA_DRAWENTIRE, 0, other[Command1], nullptr, {INT_MIN, 0, INT_MAX, 25}, 0};
+    sender = std::jthread([to = other.Window(), item]() mutable { SendMessageW(to, WM_DRAWITEM, ChildId(Command1), reinterpret_cast<LPARAM>(&item)); });
     HWND box = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (box = other.Dialog()) != nullptr; }));
     EXPECT_EQ(Message(box, IDI_ERROR), L"Tavirel|Run-time error '6':\n\nOverflow|1+icon") << "on a desktop at " << Desktop();

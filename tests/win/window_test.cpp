@@ -14,23 +14,25 @@ namespace {
 
 // Places in the window's client area (a label's right and bottom 0: its caption sets them), the LOGFONT height at
 // 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window). The colours are checked on screen, end to end.
-struct Expected { const wchar_t *name, *windowClass; int index, buttonType; const wchar_t* parent; RECT at96, at144; int font96; };
+struct Expected { const wchar_t* name; calculator::Form1Control id; const wchar_t* windowClass; int buttonType; calculator::Form1Control parent; RECT at96, at144; int font96; };
 
+using enum calculator::Form1Control;
 const Expected kControls[] = {
-    {L"Frame1", L"TavirelFrame", -1, 0, nullptr, {4, 0, 481, 109}, {6, 0, 722, 164}, -12},
-    {L"Label1", L"Static", -1, 0, L"Frame1", {28, 30, 0, 0}, {42, 45, 0, 0}, -12},
-    {L"txtCurPrice", L"Edit", -1, 0, L"Frame1", {100, 26, 211, 49}, {150, 39, 317, 74}, -14},
-    {L"Option1", L"Button", -1, BS_RADIOBUTTON, L"Frame1", {96, 64, 179, 95}, {144, 96, 269, 143}, -12},
-    {L"Option2", L"Button", -1, BS_RADIOBUTTON, L"Frame1", {224, 64, 307, 95}, {336, 96, 461, 143}, -12},
-    {L"Command1", L"Button", -1, BS_OWNERDRAW, nullptr, {185, 124, 302, 149}, {278, 186, 454, 224}, -12},
-    {L"Frame2", L"TavirelFrame", -1, 0, nullptr, {4, 164, 481, 273}, {6, 246, 722, 410}, -12},
-    {L"Label2", L"Static", 0, 0, L"Frame2", {32, 192, 0, 0}, {48, 288, 0, 0}, -12},
-    {L"txtZTPrice", L"Edit", -1, 0, L"Frame2", {84, 188, 191, 211}, {126, 282, 287, 317}, -14},
-    {L"Label2", L"Static", 1, 0, L"Frame2", {262, 192, 0, 0}, {393, 288, 0, 0}, -12},
-    {L"txtDTPrice", L"Edit", -1, 0, L"Frame2", {314, 188, 421, 211}, {471, 282, 632, 317}, -14},
-    {L"cmdGetZT", L"Button", -1, BS_OWNERDRAW, nullptr, {92, 224, 175, 249}, {138, 336, 263, 374}, -12},
-    {L"cmdGetDT", L"Button", -1, BS_OWNERDRAW, nullptr, {326, 224, 409, 249}, {489, 336, 614, 374}, -12},
+    {L"Frame1", Frame1, L"TavirelFrame", 0, Form1, {4, 0, 481, 109}, {6, 0, 722, 164}, -12},
+    {L"Label1", Label1, L"Static", 0, Frame1, {28, 30, 0, 0}, {42, 45, 0, 0}, -12},
+    {L"txtCurPrice", txtCurPrice, L"Edit", 0, Frame1, {100, 26, 211, 49}, {150, 39, 317, 74}, -14},
+    {L"Option1", Option1, L"Button", BS_RADIOBUTTON, Frame1, {96, 64, 179, 95}, {144, 96, 269, 143}, -12},
+    {L"Option2", Option2, L"Button", BS_RADIOBUTTON, Frame1, {224, 64, 307, 95}, {336, 96, 461, 143}, -12},
+    {L"Command1", Command1, L"Button", BS_OWNERDRAW, Form1, {185, 124, 302, 149}, {278, 186, 454, 224}, -12},
+    {L"Frame2", Frame2, L"TavirelFrame", 0, Form1, {4, 164, 481, 273}, {6, 246, 722, 410}, -12},
+    {L"Label2(0)", Label2_0, L"Static", 0, Frame2, {32, 192, 0, 0}, {48, 288, 0, 0}, -12},
+    {L"txtZTPrice", txtZTPrice, L"Edit", 0, Frame2, {84, 188, 191, 211}, {126, 282, 287, 317}, -14},
+    {L"Label2(1)", Label2_1, L"Static", 0, Frame2, {262, 192, 0, 0}, {393, 288, 0, 0}, -12},
+    {L"txtDTPrice", txtDTPrice, L"Edit", 0, Frame2, {314, 188, 421, 211}, {471, 282, 632, 317}, -14},
+    {L"cmdGetZT", cmdGetZT, L"Button", BS_OWNERDRAW, Form1, {92, 224, 175, 249}, {138, 336, 263, 374}, -12},
+    {L"cmdGetDT", cmdGetDT, L"Button", BS_OWNERDRAW, Form1, {326, 224, 409, 249}, {489, 336, 614, 374}, -12},
 };
+
 
 // Where the window and its controls are, and their fonts' heights.
 std::vector<LONG> Measure(const forms::Form& form) {
@@ -38,7 +40,7 @@ std::vector<LONG> Measure(const forms::Form& form) {
     GetClientRect(form.hWnd(), &client);
     std::vector<LONG> measured{client.right, client.bottom};
     for (const Expected& e : kControls) {
-        HWND control = form.Control(e.name, e.index);
+        HWND control = form.Control(e.id);
         RECT r;
         GetWindowRect(control, &r);
         MapWindowPoints(HWND_DESKTOP, form.hWnd(), reinterpret_cast<POINT*>(&r), 2);
@@ -70,13 +72,13 @@ void ExpectLayout(const forms::Form& form, int dpi) {
     EXPECT_EQ(measured[0] * 1000 + measured[1], dpi == 96 ? 484277 : 726416) << "client size at " << dpi;
     for (size_t i = 0; i < std::size(kControls); ++i) {
         const Expected& e = kControls[i];
-        SCOPED_TRACE(std::string(e.name, e.name + wcslen(e.name)) + " " + std::to_string(e.index) + " at " + std::to_string(dpi));
-        HWND control = form.Control(e.name, e.index);
+        SCOPED_TRACE(std::string(e.name, e.name + wcslen(e.name)) + " at " + std::to_string(dpi));
+        HWND control = form.Control(e.id);
         wchar_t windowClass[32] = {};
         GetClassNameW(control, windowClass, 32);
         EXPECT_STREQ(windowClass, e.windowClass);
         EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & (e.buttonType ? BS_TYPEMASK : 0), e.buttonType);
-        EXPECT_EQ(GetParent(control), e.parent ? form.Control(e.parent) : form.hWnd());
+        EXPECT_EQ(GetParent(control), e.parent == Form1 ? form.hWnd() : form.Control(e.parent));
         const RECT& place = dpi == 96 ? e.at96 : e.at144;
         const LONG* m = &measured[2 + 5 * i];
         EXPECT_EQ((std::vector<LONG>{m[0], m[1], m[2] * (place.right != 0), m[3] * (place.bottom != 0), m[4]}),
@@ -132,21 +134,21 @@ TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
     ExpectLayout(form, 96);
     EXPECT_EQ(GetWindowLongW(form.hWnd(), GWL_STYLE) & WS_THICKFRAME, 0);  // not resizable
     std::wstring names;
-    for (const wchar_t* control : {L"txtCurPrice", L"txtZTPrice", L"txtDTPrice", L"Command1", L"cmdGetZT", L"cmdGetDT", L"Option1", L"Option2"}) {
+    for (const auto control : {txtCurPrice, txtZTPrice, txtDTPrice, Command1, cmdGetZT, cmdGetDT, Option1, Option2}) {
         names += AccessibleName(form.Control(control)) + L"|";
     }
     EXPECT_EQ(names, L"当前收盘价|涨停价|跌停价|计算|取涨停价|取跌停价|10% 幅度|5% 幅度|");
     CoUninitialize();
-    form.SetText(L"txtCurPrice", L"12.5");
+    form.SetText(txtCurPrice, L"12.5");
     SetActiveWindow(form.hWnd());  // BM_CLICK may be lost on an inactive window
     ASSERT_EQ(GetActiveWindow(), form.hWnd()) << "the window could not be activated";
-    SendMessageW(form.Control(L"Option2"), BM_CLICK, 0, 0);
+    SendMessageW(form.Control(Option2), BM_CLICK, 0, 0);
     calculator::Command1_Click();
     HWND focus = GetFocus();
     const int headroom = test_support::GdiHeadroom();
     for (const int dpi : {144, 120, 96}) {
         SCOPED_TRACE(dpi);
-        const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(L"txtCurPrice"), WM_GETFONT, 0, 0));
+        const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(txtCurPrice), WM_GETFONT, 0, 0));
         const auto oldIcon = reinterpret_cast<HICON>(SendMessageW(form.hWnd(), WM_GETICON, ICON_BIG, 0));
         SIZE asked{};  // asked first (Windows 10 1703 on): the window's outer size there
         EXPECT_EQ(SendMessageW(form.hWnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)), TRUE);
@@ -161,8 +163,8 @@ TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
         forms::Form& fresh = LoadAt(dpi);
         EXPECT_TRUE(Measure(form) == Measure(fresh) && DestroyWindow(fresh.hWnd())) << "as a window started at " << dpi;
         if (dpi != 120) ExpectLayout(form, dpi);
-        EXPECT_EQ(form.Text(L"txtCurPrice") + L" " + form.Text(L"txtZTPrice") + L" " + form.Text(L"txtDTPrice"), L"12.5 13.12 11.88");
-        EXPECT_TRUE(form.Value(L"Option2") && GetFocus() == focus && focus == form.Control(L"Option2"));
+        EXPECT_EQ(form.Text(txtCurPrice) + L" " + form.Text(txtZTPrice) + L" " + form.Text(txtDTPrice), L"12.5 13.12 11.88");
+        EXPECT_TRUE(form.Value(Option2) && GetFocus() == focus && focus == form.Control(Option2));
     }
     EXPECT_EQ(test_support::GdiHeadroom(), headroom);
     RECT before, minimized, now;
