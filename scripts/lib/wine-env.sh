@@ -14,11 +14,7 @@ tavirel_virtual_display() {
   if [ ! -e "/tmp/.X11-unix/X$n" ] || ! xdpyinfo -display ":$n" >/dev/null 2>&1; then
     rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    local i
-    for i in $(seq 1 100); do
-      xdpyinfo -display ":$n" >/dev/null 2>&1 && break
-      sleep 0.1
-    done
+    timeout 10 sh -c "until xdpyinfo -display :$n >/dev/null 2>&1; do sleep 0.1; done" || true
   fi
   export DISPLAY=":$n"
 }
