@@ -3,17 +3,10 @@
 #include <cmath>
 #include <cstddef>
 
+#include "forms_runtime/scoped_gdi.h"
 #include "numbers/checked_arithmetic.h"
 
 namespace mVistaButton::face {
-
-ScopedGdiObject::ScopedGdiObject(HDC dc, HGDIOBJ object) noexcept
-    : dc_(dc), object_(object), previous_(object ? SelectObject(dc, object) : nullptr) {}
-
-ScopedGdiObject::~ScopedGdiObject() {
-    if (previous_) SelectObject(dc_, previous_);
-    if (object_) DeleteObject(object_);
-}
 
 FacePainter::FacePainter(HDC dc, RECT& item)
     : dc_(dc),
@@ -53,7 +46,8 @@ void FacePainter::Bands(const BandSteps& steps, const BandColours& colours) {
     std::int32_t top = 2;
     for (std::size_t band = 0; band < steps.size(); ++band) {
         double bottom = std::floor(q + steps[band]);
-        if (band > 0) bottom += top;
+        if (band > 0)
+            bottom += top;
         const std::int32_t next = numbers::CheckedToInt32(bottom);
         Fill(RECT{2, top, right, next}, colours[band]);
         top = next;
@@ -61,16 +55,22 @@ void FacePainter::Bands(const BandSteps& steps, const BandColours& colours) {
     Fill(RECT{2, top, right, Y(FromEnd(2))}, colours.back());
 }
 
+// Each brush and pen is made for its one step and freed at the end of it,
+// selected into the DC while it lasts: nothing is kept between paints.
 void FacePainter::Fill(const RECT& box, COLORREF colour) {
     item_ = box;
-    ScopedGdiObject brush(dc_, CreateSolidBrush(colour));
-    if (brush.Get()) FillRect(dc_, &item_, static_cast<HBRUSH>(brush.Get()));
+    const HBRUSH brush = CreateSolidBrush(colour);
+    const forms::ScopedSelect selected(dc_, forms::OwnedBrush(brush));
+    if (brush)
+        FillRect(dc_, &item_, brush);
 }
 
 void FacePainter::Frame(const RECT& box, COLORREF colour) {
     item_ = box;
-    ScopedGdiObject brush(dc_, CreateSolidBrush(colour));
-    if (brush.Get()) FrameRect(dc_, &item_, static_cast<HBRUSH>(brush.Get()));
+    const HBRUSH brush = CreateSolidBrush(colour);
+    const forms::ScopedSelect selected(dc_, forms::OwnedBrush(brush));
+    if (brush)
+        FrameRect(dc_, &item_, brush);
 }
 
 void FacePainter::Pixels(std::span<const PixelAt> places, std::span<const COLORREF> colours) {
@@ -96,7 +96,7 @@ void FacePainter::HorizontalLine(Coord from, Coord to, Coord y, COLORREF colour)
     const int x0 = X(from);
     const int row = Y(y);
     const int x1 = X(to);
-    ScopedGdiObject pen(dc_, CreatePen(PS_SOLID, 1, colour));
+    const forms::ScopedSelect pen(dc_, forms::OwnedPen(CreatePen(PS_SOLID, 1, colour)));
     MoveToEx(dc_, x0, row, nullptr);
     LineTo(dc_, x1, row);
 }

@@ -1,8 +1,11 @@
 // What the four button faces have in common: a face is painted from (0, 0)
 // of the DC, W x H pixels as given by the item rectangle it receives, with
 // every coordinate worked out in checked signed 32-bit arithmetic. The item
-// rectangle is overwritten with the rectangle of each fill, frame and caption
-// just before that step, so that it holds the caption's rectangle at the end.
+// rectangle is the face's working rectangle: the rectangle of each fill,
+// frame and caption is written into it just before that step, which draws
+// from it, so that it holds the caption's rectangle at the end. Nothing in
+// the program reads it afterwards: WindowProc hands DrawButton the rectangle
+// of its own copy of the draw request, so Windows' record stays as it was.
 #pragma once
 
 #include <windows.h>
@@ -13,33 +16,18 @@
 
 namespace mVistaButton::face {
 
-// A brush or pen that lives for one drawing call. It is selected into the DC
-// as it is made; when it goes, the object that was selected before goes back
-// into the DC first and only then is this one deleted, on an error path too.
-// A null object (creation failed) is neither selected nor deleted.
-class ScopedGdiObject {
-public:
-    ScopedGdiObject(HDC dc, HGDIOBJ object) noexcept;
-    ~ScopedGdiObject();
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-
-    HGDIOBJ Get() const noexcept { return object_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ object_;
-    HGDIOBJ previous_;
-};
-
 // A coordinate of a face: a distance from its left or top edge, or from W or
 // H (FromEnd(3) on the x axis is W - 3).
 struct Coord {
     bool fromEnd;
     std::int32_t offset;
 };
-constexpr Coord FromStart(std::int32_t offset) { return {false, offset}; }
-constexpr Coord FromEnd(std::int32_t offset) { return {true, offset}; }
+constexpr Coord FromStart(std::int32_t offset) {
+    return {false, offset};
+}
+constexpr Coord FromEnd(std::int32_t offset) {
+    return {true, offset};
+}
 
 // Stands for the system's button face colour, read again for each pixel.
 inline constexpr COLORREF kButtonFace = CLR_INVALID;
@@ -51,6 +39,7 @@ struct PixelAt {
 
 // Where the corner pixels go, in the order they are set: the same places on
 // every face, only the colours differ.
+// clang-format off
 inline constexpr std::array<PixelAt, 20> kOuterCornerPixels{{
     {FromStart(0), FromStart(0)}, {FromStart(1), FromStart(0)}, {FromStart(2), FromStart(0)},
     {FromStart(0), FromStart(1)}, {FromStart(0), FromStart(2)},
@@ -71,6 +60,7 @@ inline constexpr std::array<PixelAt, 16> kInnerCornerPixels{{
     {FromEnd(3), FromEnd(3)}, {FromEnd(2), FromEnd(3)},
     {FromEnd(3), FromEnd(2)}, {FromEnd(2), FromEnd(2)},
 }};
+// clang-format on
 
 using OuterCornerColours = std::array<COLORREF, kOuterCornerPixels.size()>;
 using InnerCornerColours = std::array<COLORREF, kInnerCornerPixels.size()>;
@@ -87,8 +77,6 @@ public:
     // leaves the 32-bit range.
     FacePainter(HDC dc, RECT& item);
 
-    std::int32_t Width() const noexcept { return width_; }
-    std::int32_t Height() const noexcept { return height_; }
     const RECT& Received() const noexcept { return received_; }
 
     // A rectangle of the face, e.g. Box(FromStart(1), FromStart(1), FromEnd(1), FromEnd(1)).

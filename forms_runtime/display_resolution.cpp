@@ -7,15 +7,16 @@
 #include <windows.h>
 
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/scoped_gdi.h"
 
 namespace forms {
 
 namespace {
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);                     // Windows 10 1607
-using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);  // 8.1, shcore.dll
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);                                      // Windows 10 1607
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);           // 8.1, shcore.dll
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);  // 10 1607
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);          // 10 1607
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);                           // 10 1607
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose for the monitor
 
 // A function of a system DLL by name, or null where this Windows lacks it.
@@ -26,7 +27,9 @@ Fn Function(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(found));
 }
 
-HMODULE User32() { return GetModuleHandleW(L"user32.dll"); }
+HMODULE User32() {
+    return GetModuleHandleW(L"user32.dll");
+}
 
 // Loaded from the system folder alone, once, and kept for the program's
 // life; null before Windows 8.1 (and on a Windows 7 without the update that
@@ -37,10 +40,8 @@ HMODULE Shcore() {
 }
 
 int SystemDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+    const ScopedGetDc screen(nullptr);
+    return GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 }  // namespace
@@ -48,12 +49,13 @@ int SystemDpi() {
 int CurrentDpi(HWND window) {
     static const auto forWindow = Function<GetDpiForWindowFn>(User32(), "GetDpiForWindow");
     if (forWindow) {
-        if (const UINT dpi = forWindow(window)) return static_cast<int>(dpi);
+        if (const UINT dpi = forWindow(window))
+            return static_cast<int>(dpi);
     }
     static const auto forMonitor = Function<GetDpiForMonitorFn>(Shcore(), "GetDpiForMonitor");
     UINT x = 0, y = 0;
-    if (forMonitor && SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) &&
-        y != 0) {
+    if (forMonitor &&
+        SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) && y != 0) {
         return static_cast<int>(y);
     }
     return SystemDpi();
@@ -81,11 +83,12 @@ void FitClientArea(HWND window, int width, int height) {
     GetClientRect(window, &client);
     const int missingWidth = width - client.right;
     const int missingHeight = height - client.bottom;
-    if (missingWidth == 0 && missingHeight == 0) return;
+    if (missingWidth == 0 && missingHeight == 0)
+        return;
     RECT outer{};
     GetWindowRect(window, &outer);
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + missingWidth, outer.bottom - outer.top + missingHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + missingWidth,
+                 outer.bottom - outer.top + missingHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int SystemMetric(int index, int dpi) {

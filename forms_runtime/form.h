@@ -11,6 +11,7 @@
 
 #include "forms_runtime/form_definition.h"
 #include "forms_runtime/form_events.h"
+#include "forms_runtime/scoped_gdi.h"
 
 namespace forms {
 
@@ -23,8 +24,7 @@ public:
     // values, laid out at dpi dots per inch, then raises Load. The window is
     // not shown yet. A dpi of 0 means the resolution of the monitor the
     // window opens on.
-    static Form& Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance,
-                      int dpi = 0);
+    static Form& Load(const FormDef& def, std::span<const EventBinding> events, HINSTANCE instance, int dpi = 0);
 
     // Shows the window centred on the screen, the focus in its first tab stop.
     void Show();
@@ -34,7 +34,6 @@ public:
 
     HWND hWnd() const { return hwnd_; }
     int Dpi() const { return dpi_; }  // the resolution the window is laid out at now
-    const FormDef& Definition() const { return def_; }
 
     HWND Control(ControlId id) const;
     std::wstring Text(ControlId id) const;
@@ -65,7 +64,7 @@ private:
     void FitClient();               // the client area exactly the definition's
     void FitAfterRestore();         // once, after a change of resolution while minimized
     // The window's icons at the sizes for dpi, from the program's icon; the
-    // ones they replace are destroyed.
+    // form's own ones that they replace are destroyed.
     void SetIcons(int dpi);
 
     friend struct FormAccess;
@@ -76,7 +75,9 @@ private:
     std::unique_ptr<FontSet> fonts_;
     std::vector<std::unique_ptr<ControlRecord>> controls_;
     HWND lastFocus_ = nullptr;
-    HICON icons_[2] = {};       // ICON_SMALL and ICON_BIG, owned
+    // ICON_SMALL and ICON_BIG as the form last set them; destroyed with the
+    // form, once the window that showed them is gone.
+    OwnedIcon icons_[2];
     bool fitOnRestore_ = false;  // resized while minimized: fit when restored
 };
 

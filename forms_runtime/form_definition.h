@@ -16,8 +16,10 @@ namespace forms {
 // compile, and no control is looked up by a string.
 class ControlId {
 public:
+    // Implicit on purpose: a control's name is written where a ControlId is asked for.
     template <typename Name>
-        requires std::is_enum_v<Name>
+    requires std::is_enum_v<Name>
+    // cppcheck-suppress noExplicitConstructor
     constexpr ControlId(Name name) : value_(static_cast<int>(name)) {}  // NOLINT(google-explicit-constructor)
     static constexpr ControlId Window() { return ControlId(0); }
     constexpr int Value() const { return value_; }
@@ -53,8 +55,8 @@ enum ControlFlag : unsigned {
 struct ControlDef {
     ControlKind kind;
     ControlId id;
-    ControlId container;    // the frame that holds it, or the window
-    const wchar_t* caption;  // caption, or the text of a text box at start
+    ControlId container;           // the frame that holds it, or the window
+    const wchar_t* caption;        // caption, or the text of a text box at start
     int left, top, width, height;  // twips, relative to the container
     int tabIndex;
     std::optional<Colour> backColour;  // the system's colours when empty

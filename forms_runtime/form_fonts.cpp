@@ -33,9 +33,11 @@ bool FaceInstalled(HDC dc, const wchar_t* face) {
 // may be known by its English name alone elsewhere; NSimSun has its metrics.
 // Then common simplified Chinese families of Windows and of Linux desktops,
 // in a fixed order, so that the same system always gives the same face.
+// clang-format off
 constexpr const wchar_t* kFallbackFaces[] = {
     L"SimSun", L"NSimSun", L"SimHei", L"Microsoft YaHei", L"Noto Sans CJK SC", L"Source Han Sans SC",
     L"WenQuanYi Zen Hei", L"WenQuanYi Micro Hei", L"AR PL UMing CN", L"Droid Sans Fallback"};
+// clang-format on
 
 // The first fallback face installed; failing all, the first scalable
 // simplified Chinese family the system lists; failing that too, an empty name.
@@ -58,19 +60,17 @@ void SubstituteCjkFace(HDC dc, wchar_t (&face)[LF_FACESIZE]) {
 bool TakeLastResortFace(const LOGFONTW& font, DWORD fontType, wchar_t (&face)[LF_FACESIZE]) {
     // A raster family does not scale to the sizes the form asks for; a name
     // with '@' is the vertical-writing variant of a family.
-    if (!(fontType & TRUETYPE_FONTTYPE) || font.lfFaceName[0] == L'@') return false;
+    if (!(fontType & TRUETYPE_FONTTYPE) || font.lfFaceName[0] == L'@')
+        return false;
     std::wcsncpy(face, font.lfFaceName, LF_FACESIZE - 1);
     face[LF_FACESIZE - 1] = L'\0';
     return true;
 }
 
-FontSet::~FontSet() {
-    for (const Entry& entry : fonts_) DeleteObject(entry.font);
-}
-
 HFONT FontSet::Get(const FontDef& def) {
     for (const Entry& entry : fonts_) {
-        if (entry.def == &def) return entry.font;
+        if (entry.def == &def)
+            return entry.font.get();
     }
     LOGFONTW font{};
     font.lfHeight = -MulDiv(def.tenthsOfPoint, dpi_, 720);
@@ -82,20 +82,17 @@ HFONT FontSet::Get(const FontDef& def) {
     font.lfQuality = DEFAULT_QUALITY;
     std::wcsncpy(font.lfFaceName, def.face, LF_FACESIZE - 1);
 
-    HDC screen = GetDC(nullptr);
-    if (!FaceInstalled(screen, def.face)) {
+    if (const ScopedGetDc screen(nullptr); !FaceInstalled(screen.Get(), def.face)) {
         wchar_t substitute[LF_FACESIZE];
-        SubstituteCjkFace(screen, substitute);
+        SubstituteCjkFace(screen.Get(), substitute);
         if (substitute[0] != L'\0') {
             std::wcsncpy(font.lfFaceName, substitute, LF_FACESIZE - 1);
             font.lfCharSet = GB2312_CHARSET;
         }
     }
-    ReleaseDC(nullptr, screen);
 
-    HFONT handle = CreateFontIndirectW(&font);
-    fonts_.push_back(Entry{&def, handle});
-    return handle;
+    fonts_.push_back(Entry{&def, OwnedFont(CreateFontIndirectW(&font))});
+    return fonts_.back().font.get();
 }
 
 }  // namespace forms

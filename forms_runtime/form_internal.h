@@ -5,9 +5,10 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string_view>
+#include <vector>
 
 #include "forms_runtime/form.h"
+#include "forms_runtime/scoped_gdi.h"
 
 namespace forms {
 
@@ -16,7 +17,7 @@ struct ControlRecord {
     Form* form = nullptr;
     HWND hwnd = nullptr;
     WNDPROC editProc = nullptr;  // a text box's own procedure, under the runtime's
-    HBRUSH backBrush = nullptr;  // owned: deleted with the form
+    OwnedBrush backBrush;        // for a back colour of its own; freed with the form
     COLORREF backColour = 0;
     int programWrites = 0;  // the runtime is writing the text itself
 };
@@ -24,16 +25,13 @@ struct ControlRecord {
 struct FormAccess {
     static ControlRecord* Find(const Form& form, HWND hwnd);
     static ControlRecord* Find(const Form& form, ControlId id);
-    static std::span<const std::unique_ptr<ControlRecord>> Controls(const Form& form) {
-        return form.controls_;
-    }
+    static std::span<const std::unique_ptr<ControlRecord>> Controls(const Form& form) { return form.controls_; }
     static void Raise(Form& form, ControlId id, Event event);
     // Raises Unload; false when a handler cancelled it.
     static bool RaiseUnload(Form& form);
     static void SetHandle(Form& form, HWND hwnd) { form.hwnd_ = hwnd; }
     static void RaiseKeyPress(Form& form, const ControlRecord& control, std::int16_t& keyAscii);
     static bool Handles(const Form& form, const ControlRecord& control, Event event);
-    static void SelectOption(Form& form, ControlRecord& option);
     static HWND& LastFocus(Form& form) { return form.lastFocus_; }
     static void ChangeResolution(Form& form, int dpi, const RECT& suggested) { form.ChangeResolution(dpi, suggested); }
     static SIZE OuterSize(const Form& form, int dpi) { return form.OuterSize(dpi); }
@@ -44,20 +42,26 @@ struct FormAccess {
 // controls), or null for a window that is not a form's.
 Form* FormOwning(HWND hwnd);
 
-// Fonts of one form at its resolution; owns the font handles.
+// Whether an option button is selected.
+bool Checked(const ControlRecord& option);
+
+// The option buttons of option's group, the option included, in table order:
+// those of its form that share its container.
+std::vector<const ControlRecord*> OptionGroup(const ControlRecord& option);
+
+// Fonts of one form at its resolution, made once for each definition that
+// asks; they are freed with the set.
 class FontSet {
 public:
     explicit FontSet(int dpi) : dpi_(dpi) {}
-    ~FontSet();
-    FontSet(const FontSet&) = delete;
-    FontSet& operator=(const FontSet&) = delete;
+    // The set's font for def; the set keeps it.
     HFONT Get(const FontDef& def);
 
 private:
     int dpi_;
     struct Entry {
         const FontDef* def;
-        HFONT font;
+        OwnedFont font;
     };
     std::vector<Entry> fonts_;
 };

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <string_view>
 #include <vector>
 
 #include "forms_runtime/form.h"
@@ -16,34 +15,27 @@ namespace forms {
 
 namespace {
 
-bool Checked(const ControlRecord& control) {
-    return SendMessageW(control.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 // An option group takes the focus through its selected button only (or its
 // first one while none is selected); the focused button stays a stop too.
-bool IsTabStop(const Form& form, const ControlRecord& control, HWND focus) {
-    if (!IsWindowVisible(control.hwnd) || !IsWindowEnabled(control.hwnd)) return false;
+bool IsTabStop(const ControlRecord& control, HWND focus) {
+    if (!IsWindowVisible(control.hwnd) || !IsWindowEnabled(control.hwnd))
+        return false;
     switch (control.def->kind) {
     case ControlKind::TextBox:
     case ControlKind::CommandButton:
         return true;
     case ControlKind::OptionButton: {
-        if (control.hwnd == focus || Checked(control)) return true;
-        for (const auto& other : FormAccess::Controls(form)) {
-            if (other->def->kind == ControlKind::OptionButton && GetParent(other->hwnd) == GetParent(control.hwnd) &&
-                (Checked(*other) || other->hwnd == focus)) {
-                return false;
-            }
+        if (control.hwnd == focus || Checked(control))
+            return true;
+        const std::vector<const ControlRecord*> group = OptionGroup(control);
+        if (std::any_of(group.begin(), group.end(),
+                        [focus](const ControlRecord* other) { return Checked(*other) || other->hwnd == focus; })) {
+            return false;
         }
         // No option of the group is selected: the first in tab order stands for it.
-        for (const auto& other : FormAccess::Controls(form)) {
-            if (other->def->kind == ControlKind::OptionButton && GetParent(other->hwnd) == GetParent(control.hwnd) &&
-                other->def->tabIndex < control.def->tabIndex) {
-                return false;
-            }
-        }
-        return true;
+        return std::none_of(group.begin(), group.end(), [&control](const ControlRecord* other) {
+            return other->def->tabIndex < control.def->tabIndex;
+        });
     }
     default:
         return false;
@@ -53,10 +45,11 @@ bool IsTabStop(const Form& form, const ControlRecord& control, HWND focus) {
 void MoveByTab(Form& form, HWND focus, bool backwards) {
     const ControlRecord* current = FormAccess::Find(form, focus);
     const int from = current ? current->def->tabIndex : (backwards ? 1 << 30 : -1);
-    const ControlRecord* best = nullptr;   // the next stop after `from`
-    const ControlRecord* wrap = nullptr;   // the first stop, for going round
+    const ControlRecord* best = nullptr;  // the next stop after `from`
+    const ControlRecord* wrap = nullptr;  // the first stop, for going round
     for (const auto& control : FormAccess::Controls(form)) {
-        if (!IsTabStop(form, *control, focus) || control.get() == current) continue;
+        if (!IsTabStop(*control, focus) || control.get() == current)
+            continue;
         const int tab = control->def->tabIndex;
         const bool ahead = backwards ? tab < from : tab > from;
         if (ahead && (best == nullptr || (backwards ? tab > best->def->tabIndex : tab < best->def->tabIndex))) {
@@ -67,23 +60,21 @@ void MoveByTab(Form& form, HWND focus, bool backwards) {
         }
     }
     const ControlRecord* next = best ? best : wrap;
-    if (next == nullptr) return;
+    if (next == nullptr)
+        return;
     SetFocus(next->hwnd);
-    if (next->def->kind == ControlKind::TextBox) SendMessageW(next->hwnd, EM_SETSEL, 0, -1);
+    if (next->def->kind == ControlKind::TextBox)
+        SendMessageW(next->hwnd, EM_SETSEL, 0, -1);
 }
 
-void MoveInOptionGroup(Form& form, ControlRecord& option, bool backwards) {
-    std::vector<ControlRecord*> group;
-    for (const auto& control : FormAccess::Controls(form)) {
-        if (control->def->kind == ControlKind::OptionButton && GetParent(control->hwnd) == GetParent(option.hwnd) &&
-            IsWindowEnabled(control->hwnd)) {
-            group.push_back(control.get());
-        }
-    }
+void MoveInOptionGroup(const ControlRecord& option, bool backwards) {
+    std::vector<const ControlRecord*> group = OptionGroup(option);
+    std::erase_if(group, [](const ControlRecord* control) { return !IsWindowEnabled(control->hwnd); });
     std::sort(group.begin(), group.end(),
               [](const ControlRecord* a, const ControlRecord* b) { return a->def->tabIndex < b->def->tabIndex; });
     const auto at = std::find(group.begin(), group.end(), &option);
-    if (at == group.end() || group.size() < 2) return;
+    if (at == group.end() || group.size() < 2)
+        return;
     const auto position = static_cast<size_t>(at - group.begin());
     const size_t next = backwards ? (position + group.size() - 1) % group.size() : (position + 1) % group.size();
     SetFocus(group[next]->hwnd);
@@ -95,12 +86,15 @@ void MoveInOptionGroup(Form& form, ControlRecord& option, bool backwards) {
 }  // namespace
 
 bool TranslateFormKey(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || msg.hwnd == nullptr) return false;
+    if (msg.message != WM_KEYDOWN || msg.hwnd == nullptr)
+        return false;
     Form* form = FormOwning(msg.hwnd);
-    if (form == nullptr) return false;
+    if (form == nullptr)
+        return false;
     const bool alt = GetKeyState(VK_MENU) < 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    if (alt || ctrl) return false;
+    if (alt || ctrl)
+        return false;
 
     if (msg.wParam == VK_TAB) {
         MoveByTab(*form, GetFocus(), GetKeyState(VK_SHIFT) < 0);
@@ -108,8 +102,9 @@ bool TranslateFormKey(const MSG& msg) {
     }
     if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN) {
         ControlRecord* control = FormAccess::Find(*form, msg.hwnd);
-        if (control == nullptr || control->def->kind != ControlKind::OptionButton) return false;
-        MoveInOptionGroup(*form, *control, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
+        if (control == nullptr || control->def->kind != ControlKind::OptionButton)
+            return false;
+        MoveInOptionGroup(*control, msg.wParam == VK_LEFT || msg.wParam == VK_UP);
         return true;
     }
     return false;

@@ -8,25 +8,29 @@
 
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/scoped_gdi.h"
+#include "forms_runtime/window_text.h"
 
 namespace forms {
 
 namespace {
 
+// A label's caption in font: its width and the height of its line.
+SIZE CaptionExtent(HWND label, HFONT font) {
+    const std::wstring caption = WindowText(label);
+    const ScopedGetDc dc(label);
+    const ScopedSelect selected(dc.Get(), font);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &extent);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.Get(), &metrics);
+    return SIZE{extent.cx, metrics.tmHeight};
+}
+
 // A label that sizes itself to its caption, in its own font.
 void AutoSize(HWND label, HFONT font) {
-    const int length = GetWindowTextLengthW(label);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(label, caption.data(), length + 1);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, font);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, caption.c_str(), length, &extent);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
-    SetWindowPos(label, nullptr, 0, 0, extent.cx, metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = CaptionExtent(label, font);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -34,16 +38,15 @@ void AutoSize(HWND label, HFONT font) {
 void Form::LayOutControls(int dpi) {
     dpi_ = dpi;
     auto fonts = std::make_unique<FontSet>(dpi);
-    const HFONT formFont =
-        def_.font ? fonts->Get(*def_.font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const HFONT formFont = def_.font ? fonts->Get(*def_.font) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     for (const auto& control : controls_) {
         const ControlDef& def = *control->def;
         const HFONT font = def.font ? fonts->Get(*def.font) : formFont;
         SendMessageW(control->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(control->hwnd, nullptr, TwipsToPixels(def.left, dpi), TwipsToPixels(def.top, dpi),
-                     TwipsToPixels(def.width, dpi), TwipsToPixels(def.height, dpi),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        if (def.kind == ControlKind::Label && (def.flags & kAutoSize)) AutoSize(control->hwnd, font);
+                     TwipsToPixels(def.width, dpi), TwipsToPixels(def.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (def.kind == ControlKind::Label && (def.flags & kAutoSize))
+            AutoSize(control->hwnd, font);
     }
     // The previous resolution's fonts are freed only here, when no control
     // holds them any more: a font in use must not be deleted.
@@ -61,7 +64,8 @@ void Form::FitClient() {
 }
 
 void Form::FitAfterRestore() {
-    if (!fitOnRestore_) return;
+    if (!fitOnRestore_)
+        return;
     fitOnRestore_ = false;
     FitClient();
 }

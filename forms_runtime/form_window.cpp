@@ -1,5 +1,7 @@
 // Builds a form from its definition and turns the platform's notifications
-// into the form's named events, all in this one procedure.
+// into the form's named events, in two procedures: the form's own (FormProc),
+// which its controls notify, and the one put under each text box
+// (TextBoxProc), for the characters typed into it and its double-clicks.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,6 +10,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/window_text.h"
 
 namespace forms {
 
@@ -31,7 +34,8 @@ LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 void RegisterClasses(HINSTANCE instance) {
     static bool registered = false;
-    if (registered) return;
+    if (registered)
+        return;
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = FormProc;
@@ -62,31 +66,18 @@ Placement PlacementOf(const ControlDef& def) {
     case ControlKind::OptionButton:
         return {L"BUTTON", kChild | WS_TABSTOP | BS_RADIOBUTTON, 0};
     case ControlKind::CommandButton:
-        return {L"BUTTON",
-                kChild | WS_TABSTOP | ((def.flags & kOwnerDraw) ? BS_OWNERDRAW : BS_PUSHBUTTON), 0};
+        return {L"BUTTON", kChild | WS_TABSTOP | ((def.flags & kOwnerDraw) ? BS_OWNERDRAW : BS_PUSHBUTTON), 0};
     }
     return {L"STATIC", kChild, 0};
-}
-
-std::wstring WindowText(HWND hwnd) {
-    const int length = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(std::max(copied, 0)));
-    return text;
 }
 
 }  // namespace
 
 Form::Form(const FormDef& def, std::span<const EventBinding> events) : def_(def), events_(events) {}
 
+// Deleted once its window is gone (WM_NCDESTROY); its fonts, its icons and
+// the controls' brushes are freed with its members.
 Form::~Form() {
-    for (const auto& control : controls_) {
-        if (control->backBrush) DeleteObject(control->backBrush);
-    }
-    for (HICON icon : icons_) {
-        if (icon) DestroyIcon(icon);  // the window that showed them is gone
-    }
     auto& loaded = LoadedForms();
     loaded.erase(std::remove(loaded.begin(), loaded.end(), this), loaded.end());
 }
@@ -102,8 +93,8 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
     constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
     // The window procedure keeps the handle (FormAccess::SetHandle) as the window is made.
     // cppcheck-suppress ignoredReturnValue
-    CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr,
-                    nullptr, instance, form);
+    CreateWindowExW(kExStyle, kFormClass, def.caption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
+                    instance, form);
     // In table order: each new child goes below its siblings, so the first row
     // of a container ends on top of its z-order.
     for (const ControlDef& control : def.controls) {
@@ -112,17 +103,18 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
         record->form = form;
         HWND parent = form->hwnd_;
         if (!control.container.IsWindow()) {
-            if (ControlRecord* container = FormAccess::Find(*form, control.container)) parent = container->hwnd;
+            if (ControlRecord* container = FormAccess::Find(*form, control.container))
+                parent = container->hwnd;
         }
         const Placement placement = PlacementOf(control);
         const bool isTextBox = control.kind == ControlKind::TextBox;
-        record->hwnd = CreateWindowExW(placement.exStyle, placement.windowClass, isTextBox ? L"" : control.caption,
-                                       placement.style, 0, 0, 0, 0, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id.Value())), instance, nullptr);
+        record->hwnd = CreateWindowExW(
+            placement.exStyle, placement.windowClass, isTextBox ? L"" : control.caption, placement.style, 0, 0, 0, 0,
+            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id.Value())), instance, nullptr);
         if (control.backColour) {
             const Colour c = *control.backColour;
             record->backColour = RGB(c.r, c.g, c.b);
-            record->backBrush = CreateSolidBrush(record->backColour);
+            record->backBrush.reset(CreateSolidBrush(record->backColour));
         }
         if (isTextBox) {
             SendMessageW(record->hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit on the length
@@ -167,18 +159,20 @@ void Form::Show() {
     for (const auto& control : controls_) {
         const ControlKind kind = control->def->kind;
         const bool focusable = kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
-                               (kind == ControlKind::OptionButton &&
-                                SendMessageW(control->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED);
+                               (kind == ControlKind::OptionButton && Checked(*control));
         if (focusable && IsWindowEnabled(control->hwnd) &&
             (first == nullptr || control->def->tabIndex < first->def->tabIndex)) {
             first = control.get();
         }
     }
-    if (first) SetFocus(first->hwnd);
+    if (first)
+        SetFocus(first->hwnd);
     UpdateWindow(hwnd_);
 }
 
-void Form::Close() { SendMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void Form::Close() {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
 
 HWND Form::Control(ControlId id) const {
     const ControlRecord* record = FormAccess::Find(*this, id);
@@ -192,8 +186,10 @@ std::wstring Form::Text(ControlId id) const {
 
 void Form::SetText(ControlId id, std::wstring_view text) {
     ControlRecord* record = FormAccess::Find(*this, id);
-    if (record == nullptr) return;
-    if (WindowText(record->hwnd) == text) return;  // unchanged: no write, no Change
+    if (record == nullptr)
+        return;
+    if (WindowText(record->hwnd) == text)
+        return;  // unchanged: no write, no Change
     const std::wstring copy(text);
     ++record->programWrites;
     SetWindowTextW(record->hwnd, copy.c_str());
@@ -204,8 +200,8 @@ void Form::SetText(ControlId id, std::wstring_view text) {
 }
 
 bool Form::Value(ControlId id) const {
-    HWND control = Control(id);
-    return control && SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    const ControlRecord* record = FormAccess::Find(*this, id);
+    return record && Checked(*record);
 }
 
 Form* ProgramForm() {
@@ -220,44 +216,51 @@ HWND ProgramWindow() {
 
 Form* FormOwning(HWND hwnd) {
     HWND top = GetAncestor(hwnd, GA_ROOT);
-    if (top == nullptr) return nullptr;
+    if (top == nullptr)
+        return nullptr;
     wchar_t className[32] = {};
     GetClassNameW(top, className, 32);
-    if (std::wstring_view(className) != kFormClass) return nullptr;
+    if (std::wstring_view(className) != kFormClass)
+        return nullptr;
     return reinterpret_cast<Form*>(GetWindowLongPtrW(top, GWLP_USERDATA));
 }
 
 ControlRecord* FormAccess::Find(const Form& form, HWND hwnd) {
     for (const auto& control : form.controls_) {
-        if (control->hwnd == hwnd) return control.get();
+        if (control->hwnd == hwnd)
+            return control.get();
     }
     return nullptr;
 }
 
 ControlRecord* FormAccess::Find(const Form& form, ControlId id) {
     for (const auto& control : form.controls_) {
-        if (control->def->id == id) return control.get();
+        if (control->def->id == id)
+            return control.get();
     }
     return nullptr;
 }
 
 bool FormAccess::Handles(const Form& form, const ControlRecord& control, Event event) {
     for (const EventBinding& binding : form.events_) {
-        if (binding.event == event && binding.control == control.def->id) return true;
+        if (binding.event == event && binding.control == control.def->id)
+            return true;
     }
     return false;
 }
 
 void FormAccess::Raise(Form& form, ControlId id, Event event) {
     for (const EventBinding& binding : form.events_) {
-        if (binding.event == event && binding.control == id && binding.handler) binding.handler();
+        if (binding.event == event && binding.control == id && binding.handler)
+            binding.handler();
     }
 }
 
 bool FormAccess::RaiseUnload(Form& form) {
     int cancel = 0;
     for (const EventBinding& binding : form.events_) {
-        if (binding.event == Event::Unload && binding.unload && binding.control.IsWindow()) binding.unload(cancel);
+        if (binding.event == Event::Unload && binding.unload && binding.control.IsWindow())
+            binding.unload(cancel);
     }
     return cancel == 0;
 }
@@ -270,30 +273,47 @@ void FormAccess::RaiseKeyPress(Form& form, const ControlRecord& control, std::in
     }
 }
 
-void FormAccess::SelectOption(Form&, ControlRecord& option) {
-    // Selecting one option clears the others of its container.
-    for (const auto& other : option.form->controls_) {
-        if (other->def->kind != ControlKind::OptionButton) continue;
-        if (GetParent(other->hwnd) != GetParent(option.hwnd)) continue;
-        SendMessageW(other->hwnd, BM_SETCHECK, other.get() == &option ? BST_CHECKED : BST_UNCHECKED, 0);
+bool Checked(const ControlRecord& option) {
+    return SendMessageW(option.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::vector<const ControlRecord*> OptionGroup(const ControlRecord& option) {
+    std::vector<const ControlRecord*> group;
+    for (const auto& other : FormAccess::Controls(*option.form)) {
+        if (other->def->kind == ControlKind::OptionButton && GetParent(other->hwnd) == GetParent(option.hwnd)) {
+            group.push_back(other.get());
+        }
     }
+    return group;
 }
 
 namespace {
 
-Form* FormOf(HWND hwnd) { return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
+Form* FormOf(HWND hwnd) {
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// Selecting one option clears the others of its group.
+void SelectOption(const ControlRecord& option) {
+    for (const ControlRecord* other : OptionGroup(option)) {
+        SendMessageW(other->hwnd, BM_SETCHECK, other == &option ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
 
 void RaiseUnloadAndClose(Form& form) {
-    if (FormAccess::RaiseUnload(form)) DestroyWindow(form.hWnd());
+    if (FormAccess::RaiseUnload(form))
+        DestroyWindow(form.hWnd());
 }
 
 LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     Form* form = FormOf(hwnd);
-    if (form == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (form == nullptr)
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_COMMAND: {
         ControlRecord* control = FormAccess::Find(*form, reinterpret_cast<HWND>(lParam));
-        if (control == nullptr) return 0;  // IDOK, IDCANCEL and menus: nothing
+        if (control == nullptr)
+            return 0;  // IDOK, IDCANCEL and menus: nothing
         const ControlDef& def = *control->def;
         const UINT code = HIWORD(wParam);
         if (def.kind == ControlKind::TextBox && code == EN_CHANGE && control->programWrites == 0) {
@@ -302,7 +322,7 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             // A quick second click on a button is a click as well.
             FormAccess::Raise(*form, def.id, Event::Click);
         } else if (def.kind == ControlKind::OptionButton && code == BN_CLICKED) {
-            FormAccess::SelectOption(*form, *control);
+            SelectOption(*control);
             FormAccess::Raise(*form, def.id, Event::Click);
         }
         return 0;
@@ -315,9 +335,10 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (control && control->backBrush) {
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             SetBkColor(dc, control->backColour);
-            return reinterpret_cast<LRESULT>(control->backBrush);
+            return reinterpret_cast<LRESULT>(control->backBrush.get());
         }
-        if (msg == WM_CTLCOLOREDIT) return DefWindowProcW(hwnd, msg, wParam, lParam);
+        if (msg == WM_CTLCOLOREDIT)
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -326,7 +347,8 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         // Back to the control that had the focus when the window was left.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (focus && IsChild(hwnd, focus)) FormAccess::LastFocus(*form) = focus;
+            if (focus && IsChild(hwnd, focus))
+                FormAccess::LastFocus(*form) = focus;
         } else if (HWND last = FormAccess::LastFocus(*form); last && IsWindow(last)) {
             SetFocus(last);
             return 0;
@@ -346,7 +368,8 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         FormAccess::ChangeResolution(*form, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SIZE:
-        if (wParam == SIZE_RESTORED) FormAccess::FitAfterRestore(*form);
+        if (wParam == SIZE_RESTORED)
+            FormAccess::FitAfterRestore(*form);
         break;
     case WM_CLOSE:
         RaiseUnloadAndClose(*form);
@@ -387,7 +410,8 @@ LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             // replace it; 0 discards it before it reaches the box.
             auto keyAscii = static_cast<std::int16_t>(static_cast<std::uint16_t>(wParam));
             FormAccess::RaiseKeyPress(*control->form, *control, keyAscii);
-            if (keyAscii == 0) return 0;
+            if (keyAscii == 0)
+                return 0;
             wParam = static_cast<std::uint16_t>(keyAscii);
         }
         const LRESULT result = CallWindowProcW(editProc, hwnd, msg, wParam, lParam);

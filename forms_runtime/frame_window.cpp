@@ -6,6 +6,8 @@
 #include <string>
 
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/scoped_gdi.h"
+#include "forms_runtime/window_text.h"
 
 namespace forms {
 
@@ -13,20 +15,18 @@ const wchar_t kFrameClass[] = L"TavirelFrame";
 
 namespace {
 
-HFONT FrameFont(HWND frame) { return reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, 0)); }
+HFONT FrameFont(HWND frame) {
+    return reinterpret_cast<HFONT>(GetWindowLongPtrW(frame, 0));
+}
 
-void PaintFrame(HWND frame) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(frame, &ps);
+// The etched border, broken at the top by the caption, in the frame's font.
+void DrawFrame(HWND frame, HDC dc) {
     RECT client;
     GetClientRect(frame, &client);
+    const std::wstring caption = WindowText(frame);
+    const int length = static_cast<int>(caption.size());
 
-    const int length = GetWindowTextLengthW(frame);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(frame, caption.data(), length + 1);
-    caption.resize(static_cast<size_t>(length));
-
-    HGDIOBJ oldFont = SelectObject(dc, FrameFont(frame));
+    const ScopedSelect font(dc, FrameFont(frame));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
 
@@ -47,7 +47,12 @@ void PaintFrame(HWND frame) {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         TextOutW(dc, left + 1, 0, caption.c_str(), length);
     }
-    SelectObject(dc, oldFont);
+}
+
+void PaintFrame(HWND frame) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(frame, &ps);
+    DrawFrame(frame, dc);
     EndPaint(frame, &ps);
 }
 
@@ -61,7 +66,8 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT msg, WPARAM wParam, LPARAM lParam) {
         return SendMessageW(GetParent(frame), msg, wParam, lParam);
     case WM_SETFONT:
         SetWindowLongPtrW(frame, 0, static_cast<LONG_PTR>(wParam));
-        if (LOWORD(lParam)) InvalidateRect(frame, nullptr, TRUE);
+        if (LOWORD(lParam))
+            InvalidateRect(frame, nullptr, TRUE);
         return 0;
     case WM_GETFONT:
         return GetWindowLongPtrW(frame, 0);

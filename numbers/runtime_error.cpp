@@ -1,27 +1,27 @@
 #include "numbers/runtime_error.h"
 
-#include <utility>
-
 namespace numbers {
 
-RuntimeError::RuntimeError(ErrorNumber number)
-    : RuntimeError(number, DefaultDescription(number)) {}
-
-RuntimeError::RuntimeError(ErrorNumber number, std::wstring description)
-    : number_(number), description_(std::move(description)) {}
+namespace {
 
 std::wstring DefaultDescription(ErrorNumber number) {
     switch (number) {
-    case ErrorNumber::Overflow: return L"Overflow";
+    case ErrorNumber::Overflow:
+        return L"Overflow";
     }
     return L"Application-defined or object-defined error";
 }
 
+}  // namespace
+
+RuntimeError::RuntimeError(ErrorNumber number) : number_(number), description_(DefaultDescription(number)) {}
+
 std::wstring UntrappedErrorMessage(const RuntimeError& error) {
-    return L"Run-time error '" + std::to_wstring(static_cast<int>(error.Number())) + L"':\n\n" +
-           error.Description();
+    return L"Run-time error '" + std::to_wstring(static_cast<int>(error.Number())) + L"':\n\n" + error.Description();
 }
 
-void Raise(ErrorNumber number) { throw RuntimeError(number); }
+void Raise(ErrorNumber number) {
+    throw RuntimeError(number);
+}
 
 }  // namespace numbers

@@ -19,8 +19,8 @@ enum class ErrorNumber : int {
 
 class RuntimeError : public std::exception {
 public:
+    // Described in the runtime's own wording ("Overflow").
     explicit RuntimeError(ErrorNumber number);
-    RuntimeError(ErrorNumber number, std::wstring description);
 
     ErrorNumber Number() const noexcept { return number_; }
     const std::wstring& Description() const noexcept { return description_; }
@@ -30,9 +30,6 @@ private:
     ErrorNumber number_;
     std::wstring description_;
 };
-
-// The runtime's own wording for an error number ("Overflow").
-std::wstring DefaultDescription(ErrorNumber number);
 
 // The text the runtime shows for an error nobody trapped:
 // "Run-time error '6':\n\nOverflow".

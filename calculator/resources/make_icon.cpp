@@ -4,10 +4,10 @@
 // transparency mask, as an icon resource holds it), OUTDIR/tavirel_icon_group.bin
 // (icon group 1, naming image 30001) and OUTDIR/tavirel.ico (the same picture
 // as an icon file, for people and editors).
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iostream>
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -17,11 +17,13 @@ namespace {
 constexpr int kSize = 32;
 constexpr std::uint16_t kImageId = 30001;
 
-// The standard 16-colour palette, as RGBQUAD bytes (blue, green, red, 0).
-constexpr std::uint8_t kPalette[16][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+// The standard 16-colour palette, each colour as (red, green, blue); the
+// image holds it as RGBQUADs, whose bytes run the other way: blue, green,
+// red, 0.
+constexpr std::uint8_t kPalette[16][3] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                          {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                          {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                          {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
 
 const std::map<char, int> kLegend = {{'.', -1}, {'K', 0}, {'B', 4}, {'R', 9}};
 
@@ -49,7 +51,8 @@ Bytes ImageResource(const std::vector<std::string>& rows) {
     Put16(out, 4);
     Put32(out, 0);
     Put32(out, kColourBytes + kMaskBytes);
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
     for (const auto& colour : kPalette) {
         out.push_back(colour[2]);
         out.push_back(colour[1]);
@@ -66,9 +69,11 @@ Bytes ImageResource(const std::vector<std::string>& rows) {
     for (int y = kSize - 1; y >= 0; --y) {
         std::uint32_t bits = 0;
         for (int x = 0; x < kSize; ++x) {
-            if (kLegend.at(rows[static_cast<size_t>(y)][static_cast<size_t>(x)]) < 0) bits |= 1u << (31 - x);
+            if (kLegend.at(rows[static_cast<size_t>(y)][static_cast<size_t>(x)]) < 0)
+                bits |= 1u << (31 - x);
         }
-        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(bits >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<std::uint8_t>(bits >> shift));
     }
     return out;
 }
@@ -99,8 +104,10 @@ int main(int argc, char** argv) {
     std::ifstream in(argv[1]);
     std::vector<std::string> rows;
     for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
         if (line.size() != kSize) {
             std::cerr << "make_icon: a row must have " << kSize << " pixels: " << line << '\n';
             return 1;
