@@ -17,7 +17,8 @@ inline double SecondsSince(Clock::time_point start) {
 }
 
 inline double Median(std::vector<double> values) {
-    if (values.empty()) return 0.0;
+    if (values.empty())
+        return 0.0;
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
@@ -32,10 +33,15 @@ inline std::string Figure(double value, const char* unit) {
 }
 
 // A figure beside its baseline, both in `unit`; `note` says what the baseline is.
-inline void Row(const std::string& what, double value, double baseline, const char* unit, const std::string& note,
+inline void Row(const std::string& what,
+                double value,
+                double baseline,
+                const char* unit,
+                const std::string& note,
                 const std::string& runs) {
     char ratio[32] = "-";
-    if (baseline > 0) std::snprintf(ratio, sizeof ratio, "%.2fx", value / baseline);
+    if (baseline > 0)
+        std::snprintf(ratio, sizeof ratio, "%.2fx", value / baseline);
     std::printf("| %s | %s | %s (%s) | %s | %s |\n", what.c_str(), Figure(value, unit).c_str(),
                 Figure(baseline, unit).c_str(), note.c_str(), ratio, runs.c_str());
     std::fflush(stdout);

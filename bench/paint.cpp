@@ -23,17 +23,18 @@ const wchar_t* const kCaption = L"取涨停价";
 // Microseconds per paint, the median of `runs` batches.
 template <typename Paint>
 double MicrosecondsPerPaint(int runs, Paint&& paint) {
-    for (int i = 0; i < kBatch / 10; ++i) paint();  // warm the caches and the font
+    for (int i = 0; i < kBatch / 10; ++i)
+        paint();  // warm the caches and the font
     std::vector<double> perPaint;
     for (int r = 0; r < runs; ++r) {
         const auto begin = bench::Clock::now();
-        for (int i = 0; i < kBatch; ++i) paint();
+        for (int i = 0; i < kBatch; ++i)
+            paint();
         GdiFlush();
         perPaint.push_back(bench::SecondsSince(begin) * 1e6 / kBatch);
     }
     return bench::Median(perPaint);
 }
-
 
 }  // namespace
 

@@ -4,8 +4,8 @@
 // against the same operation on short input.
 //
 //   bench_running START-RUNS INPUT-RUNS   (beside Tavirel.exe and bench_minimal.exe)
-#include <windows.h>
 #include <psapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -28,7 +28,8 @@ constexpr int kStrip = 6;  // columns at a button's left edge, clear of the capt
 const std::vector<std::vector<COLORREF>>& FaceStrips(int width, int height) {
     static std::vector<std::vector<COLORREF>> strips;
     static SIZE painted{};
-    if (painted.cx == width && painted.cy == height) return strips;
+    if (painted.cx == width && painted.cy == height)
+        return strips;
     painted = {width, height};
     strips.clear();
     HDC screen = GetDC(nullptr);
@@ -39,7 +40,8 @@ const std::vector<std::vector<COLORREF>>& FaceStrips(int width, int height) {
         RECT item{0, 0, width, height};
         paint(dc, item, L"");
         auto& strip = strips.emplace_back();
-        for (int i = 0; i < kStrip * height; ++i) strip.push_back(GetPixel(dc, i % kStrip, i / kStrip));
+        for (int i = 0; i < kStrip * height; ++i)
+            strip.push_back(GetPixel(dc, i % kStrip, i / kStrip));
     }
     DeleteObject(SelectObject(dc, old));
     DeleteDC(dc);
@@ -54,10 +56,12 @@ bool ButtonsPainted(const Program& program) {
         bool matched = false;
         for (const auto& strip : FaceStrips(shown.width, shown.height)) {
             bool same = shown.width > kStrip;
-            for (int i = 0; same && i < kStrip * shown.height; ++i) same = shown(i % kStrip, i / kStrip) == strip[i];
+            for (int i = 0; same && i < kStrip * shown.height; ++i)
+                same = shown(i % kStrip, i / kStrip) == strip[i];
             matched = matched || same;
         }
-        if (!matched) return false;
+        if (!matched)
+            return false;
     }
     return true;
 }
@@ -77,7 +81,8 @@ bool ClientPainted(const Program& program) {
     MapWindowPoints(program.Window(), nullptr, reinterpret_cast<POINT*>(&r), 2);
     for (const POINT at : {POINT{r.left, r.top}, POINT{r.right - 1, r.top}, POINT{r.left, r.bottom - 1},
                            POINT{r.right - 1, r.bottom - 1}, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}}) {
-        if (ScreenPixel(at) != GetSysColor(COLOR_BTNFACE)) return false;
+        if (ScreenPixel(at) != GetSysColor(COLOR_BTNFACE))
+            return false;
     }
     return true;
 }
@@ -97,7 +102,8 @@ bool StartOnce(const std::wstring& path, bool isProgram, std::vector<double> (&f
     PROCESS_MEMORY_COUNTERS_EX memory{};
     GetProcessMemoryInfo(program.Process(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
     // Wine leaves PrivateUsage 0; PagefileUsage is the same figure on Windows.
-    figures[1].push_back(static_cast<double>(memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage) / 1048576);
+    figures[1].push_back(static_cast<double>(memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage) /
+                         1048576);
     figures[2].push_back(static_cast<double>(memory.WorkingSetSize) / 1048576);
     // A window mapped where the last one was would show its leftover
     // picture at once: wait until that has left the screen.
@@ -124,16 +130,19 @@ void HostileInput(const Program& program, int runs) {
     };
     const std::wstring big(32767, L'7');
     const int bigRuns = runs / 2 + 1;  // a long paste takes a second or more under Wine
-    for (const auto& [target, what] : {std::pair{driver::txtCurPrice, "the price box (WM_SETTEXT from another process)"},
-                                       std::pair{driver::txtZTPrice, "a result box (its Change guard reads them)"}}) {
+    for (const auto& [target, what] :
+         {std::pair{driver::txtCurPrice, "the price box (WM_SETTEXT from another process)"},
+          std::pair{driver::txtZTPrice, "a result box (its Change guard reads them)"}}) {
         const driver::Id box = target;  // not every compiler lets a lambda capture a structured binding
         auto paste = [&](const std::wstring& text, int n) {
-            return medianMs(n, [&] { program.SetText(box, L""); }, [&] { program.SetText(box, text); });
+            return medianMs(
+                n, [&] { program.SetText(box, L""); }, [&] { program.SetText(box, text); });
         };
         const double bigMs = paste(big, bigRuns);
-        if (program.Text(box) != big) std::fprintf(stderr, "the box did not keep the 32,767 digits\n");
-        bench::Row(std::string("Paste 32,767 digits into ") + what, bigMs, paste(L"12.50", runs), "ms",
-                   "5 characters", std::to_string(bigRuns) + " (baseline " + std::to_string(runs) + ")");
+        if (program.Text(box) != big)
+            std::fprintf(stderr, "the box did not keep the 32,767 digits\n");
+        bench::Row(std::string("Paste 32,767 digits into ") + what, bigMs, paste(L"12.50", runs), "ms", "5 characters",
+                   std::to_string(bigRuns) + " (baseline " + std::to_string(runs) + ")");
     }
 
     // 计算 takes a click as a button does; timed until a result shows.
@@ -152,7 +161,8 @@ void HostileInput(const Program& program, int runs) {
             });
     };
     std::wstring longPrice = L"12.";
-    for (int i = 0; longPrice.size() < 401; ++i) longPrice += static_cast<wchar_t>(L'0' + (i + 3) % 10);
+    for (int i = 0; longPrice.size() < 401; ++i)
+        longPrice += static_cast<wchar_t>(L'0' + (i + 3) % 10);
     bench::Row("Calculate with a 400-digit price (12.345...), BM_CLICK until the result shows", calculate(longPrice),
                calculate(L"12.1"), "ms", "12.1", std::to_string(runs));
 }
@@ -184,7 +194,8 @@ int wmain(int argc, wchar_t** argv) {
 
     SetEnvironmentVariableW(L"TAVIREL_EXE", (folder + L"Tavirel.exe").c_str());
     Program running;
-    if (!running.Start()) return 1;
+    if (!running.Start())
+        return 1;
     HostileInput(running, inputRuns);
     running.Close();
     return 0;

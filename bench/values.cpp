@@ -20,10 +20,10 @@ volatile double g_sink = 0;
 
 constexpr auto k10 = calculator::Band::TenPercent;
 constexpr auto k5 = calculator::Band::FivePercent;
-const std::pair<const wchar_t*, calculator::Band> kExamples[] = {{L"10", k10},        {L"10", k5},         {L"3.33", k10},   {L"2.5", k5},
-                             {L"15.5", k5},       {L"9.9", k5},        {L"12.1", k5},    {L"0.05", k10},
-                             {L"123456.78", k10}, {L"10000000", k10},  {L"11", k10},     {L"9.9", k10},
-                             {L"1.1E+07", k10},   {L"010.", k10}};
+const std::pair<const wchar_t*, calculator::Band> kExamples[] = {
+    {L"10", k10}, {L"10", k5},   {L"3.33", k10},    {L"2.5", k5},        {L"15.5", k5},
+    {L"9.9", k5}, {L"12.1", k5}, {L"0.05", k10},    {L"123456.78", k10}, {L"10000000", k10},
+    {L"11", k10}, {L"9.9", k10}, {L"1.1E+07", k10}, {L"010.", k10}};
 
 double ReadNumber(const std::wstring& text) {
     return numbers::IsNumeric(text) ? numbers::ParseNumber(text).value_or(0.0) : 0.0;
@@ -50,14 +50,16 @@ void Calculation(int runs) {
     };
     auto parse = [] {
         for (int i = 0; i < kRounds; ++i) {
-            for (const auto& example : kExamples) g_sink = g_sink + ReadNumber(example.first);
+            for (const auto& example : kExamples)
+                g_sink = g_sink + ReadNumber(example.first);
         }
     };
     // Interleaved, so that a busy stretch of the machine hits both alike.
     std::vector<double> calculated, parsed;
     for (int r = -1; r < runs; ++r) {  // round -1 warms up and is not kept
         const double calculation = NanosecondsPer(kCalls, calculate), parseOnly = NanosecondsPer(kCalls, parse);
-        if (r >= 0) calculated.push_back(calculation), parsed.push_back(parseOnly);
+        if (r >= 0)
+            calculated.push_back(calculation), parsed.push_back(parseOnly);
     }
     bench::Row("CalculateLimits with both result texts, " + std::to_string(std::size(kExamples)) +
                    " example prices (native, Release)",
@@ -70,8 +72,10 @@ void LongNumbers(int runs) {
     std::vector<std::wstring> texts;
     for (const std::size_t size : {kMi, 2 * kMi, 4 * kMi}) {
         std::wstring text = L"12.";
-        for (std::size_t i = 0; text.size() < size; ++i) text.push_back(static_cast<wchar_t>(L'0' + (i * 7 + 3) % 10));
-        if (const double value = ReadNumber(text); value < 12 || value > 13) std::exit(1);  // not read as 12.x
+        for (std::size_t i = 0; text.size() < size; ++i)
+            text.push_back(static_cast<wchar_t>(L'0' + (i * 7 + 3) % 10));
+        if (const double value = ReadNumber(text); value < 12 || value > 13)
+            std::exit(1);  // not read as 12.x
         texts.push_back(std::move(text));
     }
     // Each read takes milliseconds only: five times the runs, interleaved.
@@ -79,7 +83,8 @@ void LongNumbers(int runs) {
     for (int r = 0; r < runs * 5; ++r) {
         for (std::size_t k = 0; k < texts.size(); ++k) {
             const auto& text = texts[k];
-            perChar[k].push_back(NanosecondsPer(static_cast<double>(text.size()), [&] { g_sink = g_sink + ReadNumber(text); }));
+            perChar[k].push_back(
+                NanosecondsPer(static_cast<double>(text.size()), [&] { g_sink = g_sink + ReadNumber(text); }));
         }
     }
     const double first = bench::Median(perChar[0]);

@@ -12,11 +12,10 @@ using namespace face;
 constexpr COLORREF kSurface = RGB(244, 244, 244);
 constexpr COLORREF kOuterFrame = RGB(173, 178, 181);
 constexpr OuterCornerColours kOuterCorners{
-    kButtonFace,        RGB(183, 197, 190), RGB(175, 180, 183), RGB(177, 181, 174),
-    RGB(174, 179, 182), RGB(175, 180, 183), RGB(183, 197, 190), kButtonFace,
-    RGB(177, 181, 174), RGB(174, 179, 182), RGB(174, 179, 182), RGB(177, 181, 174),
-    kButtonFace,        RGB(183, 197, 190), RGB(175, 180, 183), RGB(174, 179, 182),
-    RGB(177, 181, 174), RGB(175, 180, 183), RGB(183, 197, 190), kButtonFace};
+    kButtonFace,        RGB(183, 197, 190), RGB(175, 180, 183), RGB(177, 181, 174), RGB(174, 179, 182),
+    RGB(175, 180, 183), RGB(183, 197, 190), kButtonFace,        RGB(177, 181, 174), RGB(174, 179, 182),
+    RGB(174, 179, 182), RGB(177, 181, 174), kButtonFace,        RGB(183, 197, 190), RGB(175, 180, 183),
+    RGB(174, 179, 182), RGB(177, 181, 174), RGB(175, 180, 183), RGB(183, 197, 190), kButtonFace};
 constexpr COLORREF kInnerFrame = RGB(252, 252, 252);
 constexpr InnerCornerColours kInnerCorners{
     RGB(192, 195, 198), RGB(241, 242, 242), RGB(242, 242, 243), RGB(251, 251, 251),

@@ -5,8 +5,12 @@
 
 namespace mVistaButton {
 
-void Form1_Load() { HookWindow(forms::ProgramWindow()); }
+void Form1_Load() {
+    HookWindow(forms::ProgramWindow());
+}
 
-void Form1_Unload(int&) { UnhookWindow(forms::ProgramWindow()); }
+void Form1_Unload(int&) {
+    UnhookWindow(forms::ProgramWindow());
+}
 
 }  // namespace mVistaButton

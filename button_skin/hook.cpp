@@ -8,12 +8,13 @@ WNDPROC PrevWndProc = nullptr;
 
 void HookWindow(HWND hWnd) {
     // Null when the window could not be subclassed.
-    PrevWndProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
+    PrevWndProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
 }
 
 void UnhookWindow(HWND hWnd) {
-    if (PrevWndProc == nullptr) return;
+    if (PrevWndProc == nullptr)
+        return;
     // PrevWndProc keeps its value: a later message still has somewhere to go.
     SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PrevWndProc));
 }

@@ -12,11 +12,10 @@ constexpr BandColours kBands{RGB(242, 242, 242), RGB(240, 240, 240), RGB(236, 23
                              RGB(219, 219, 219), RGB(216, 216, 216), RGB(209, 209, 209)};
 constexpr COLORREF kOuterFrame = RGB(112, 112, 112);
 constexpr OuterCornerColours kOuterCorners{
-    kButtonFace,         RGB(144, 144, 144), RGB(119, 119, 119), RGB(135, 136, 136),
-    RGB(117, 117, 117),  RGB(119, 119, 119), RGB(144, 144, 144), kButtonFace,
-    RGB(135, 136, 136),  RGB(117, 117, 117), RGB(117, 117, 117), RGB(136, 136, 136),
-    kButtonFace,         RGB(134, 134, 134), RGB(117, 117, 117), RGB(117, 117, 117),
-    RGB(136, 136, 136),  RGB(117, 117, 117), RGB(134, 134, 134), kButtonFace};
+    kButtonFace,        RGB(144, 144, 144), RGB(119, 119, 119), RGB(135, 136, 136), RGB(117, 117, 117),
+    RGB(119, 119, 119), RGB(144, 144, 144), kButtonFace,        RGB(135, 136, 136), RGB(117, 117, 117),
+    RGB(117, 117, 117), RGB(136, 136, 136), kButtonFace,        RGB(134, 134, 134), RGB(117, 117, 117),
+    RGB(117, 117, 117), RGB(136, 136, 136), RGB(117, 117, 117), RGB(134, 134, 134), kButtonFace};
 constexpr COLORREF kInnerFrame = RGB(252, 252, 252);
 constexpr InnerCornerColours kInnerCorners{
     RGB(145, 145, 145), RGB(232, 232, 232), RGB(234, 234, 234), RGB(250, 250, 250),

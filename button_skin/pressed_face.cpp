@@ -12,12 +12,11 @@ constexpr BandSteps kSteps{2.0, 2.0, 1.0, 0.5, 0.5};
 constexpr BandColours kBands{RGB(225, 242, 251), RGB(216, 238, 250), RGB(201, 231, 247),
                              RGB(152, 209, 239), RGB(140, 202, 235), RGB(127, 194, 229)};
 constexpr COLORREF kOuterFrame = RGB(44, 98, 139);
-constexpr OuterCornerColours kOuterCorners{
-    kButtonFace,       RGB(57, 89, 113),   RGB(46, 96, 134),  RGB(51, 86, 113),
-    RGB(44, 95, 134),  RGB(46, 96, 134),   RGB(57, 89, 113),  kButtonFace,
-    RGB(51, 86, 113),  RGB(44, 95, 134),   RGB(45, 97, 136),  RGB(71, 110, 140),
-    kButtonFace,       RGB(75, 117, 147),  RGB(46, 100, 140), RGB(45, 97, 136),
-    RGB(71, 110, 140), RGB(46, 100, 140),  RGB(75, 117, 147), kButtonFace};
+constexpr OuterCornerColours kOuterCorners{kButtonFace,       RGB(57, 89, 113),  RGB(46, 96, 134),  RGB(51, 86, 113),
+                                           RGB(44, 95, 134),  RGB(46, 96, 134),  RGB(57, 89, 113),  kButtonFace,
+                                           RGB(51, 86, 113),  RGB(44, 95, 134),  RGB(45, 97, 136),  RGB(71, 110, 140),
+                                           kButtonFace,       RGB(75, 117, 147), RGB(46, 100, 140), RGB(45, 97, 136),
+                                           RGB(71, 110, 140), RGB(46, 100, 140), RGB(75, 117, 147), kButtonFace};
 constexpr COLORREF kInnerFrame = RGB(186, 203, 213);
 constexpr COLORREF kBottomLine = RGB(104, 178, 218);
 constexpr InnerCornerColours kInnerCorners{

@@ -10,6 +10,8 @@ std::int16_t FilterPriceKey(std::int16_t code) {
     return accepted ? code : std::int16_t{0};
 }
 
-bool GuardEmptiesBox(std::wstring_view text) { return !numbers::IsNumeric(text); }
+bool GuardEmptiesBox(std::wstring_view text) {
+    return !numbers::IsNumeric(text);
+}
 
 }  // namespace calculator

@@ -51,6 +51,8 @@ constexpr int kApplicationIcon = 1;  // icon group 1 of the program file
 
 const forms::FormDef kForm1{L"Tavirel v1.0", 7260, 4155, kApplicationIcon, &kWindowFont, kControls};
 
-forms::Form& Form1() { return *forms::ProgramForm(); }
+forms::Form& Form1() {
+    return *forms::ProgramForm();
+}
 
 }  // namespace calculator

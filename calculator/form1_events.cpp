@@ -12,20 +12,17 @@ using forms::On;
 using enum Form1Control;
 
 const forms::EventBinding kEvents[] = {
-    On(Form1, Event::Load, mVistaButton::Form1_Load),
-    forms::OnUnload(Form1, mVistaButton::Form1_Unload),
-    forms::OnKeyPress(txtCurPrice, txtCurPrice_KeyPress),
-    On(Command1, Event::Click, Command1_Click),
-    On(cmdGetZT, Event::Click, cmdGetZT_Click),
-    On(cmdGetDT, Event::Click, cmdGetDT_Click),
-    On(txtZTPrice, Event::Change, txtZTPrice_Change),
-    On(txtDTPrice, Event::Change, txtDTPrice_Change),
-    On(txtZTPrice, Event::DblClick, txtZTPrice_DblClick),
-    On(txtDTPrice, Event::DblClick, txtDTPrice_DblClick),
+    On(Form1, Event::Load, mVistaButton::Form1_Load),     forms::OnUnload(Form1, mVistaButton::Form1_Unload),
+    forms::OnKeyPress(txtCurPrice, txtCurPrice_KeyPress), On(Command1, Event::Click, Command1_Click),
+    On(cmdGetZT, Event::Click, cmdGetZT_Click),           On(cmdGetDT, Event::Click, cmdGetDT_Click),
+    On(txtZTPrice, Event::Change, txtZTPrice_Change),     On(txtDTPrice, Event::Change, txtDTPrice_Change),
+    On(txtZTPrice, Event::DblClick, txtZTPrice_DblClick), On(txtDTPrice, Event::DblClick, txtDTPrice_DblClick),
 };
 
 }  // namespace
 
-std::span<const forms::EventBinding> Form1Events() { return kEvents; }
+std::span<const forms::EventBinding> Form1Events() {
+    return kEvents;
+}
 
 }  // namespace calculator

@@ -15,7 +15,8 @@ namespace {
 // Carries a result forward as the new closing price and recalculates. The
 // text itself is copied, not its value: 012.10 arrives as 012.10.
 void CarryForward(Form1Control source) {
-    if (!IsPositiveNumber(Form1().Text(source))) return;
+    if (!IsPositiveNumber(Form1().Text(source)))
+        return;
     Form1().SetText(Form1Control::txtCurPrice, Form1().Text(source));
     Command1_Click();
 }
@@ -24,13 +25,15 @@ void CarryForward(Form1Control source) {
 // empty box writes nothing (the runtime skips unchanged writes), so the guard
 // runs at most twice for one edit.
 void GuardResultBox(Form1Control box) {
-    if (GuardEmptiesBox(Form1().Text(box))) Form1().SetText(box, L"");
+    if (GuardEmptiesBox(Form1().Text(box)))
+        Form1().SetText(box, L"");
 }
 
 // A result box holding a positive number copies its text, unchanged, to the
 // clipboard. A clipboard another program keeps busy is left as it was.
 void CopyResult(Form1Control box) {
-    if (!IsPositiveNumber(Form1().Text(box))) return;
+    if (!IsPositiveNumber(Form1().Text(box)))
+        return;
     forms::clipboard::ReplaceWithText(Form1().hWnd(), Form1().Text(box));
 }
 
@@ -53,15 +56,29 @@ void Command1_Click() {
     }
 }
 
-void cmdGetZT_Click() { CarryForward(Form1Control::txtZTPrice); }
-void cmdGetDT_Click() { CarryForward(Form1Control::txtDTPrice); }
+void cmdGetZT_Click() {
+    CarryForward(Form1Control::txtZTPrice);
+}
+void cmdGetDT_Click() {
+    CarryForward(Form1Control::txtDTPrice);
+}
 
-void txtCurPrice_KeyPress(std::int16_t& keyAscii) { keyAscii = FilterPriceKey(keyAscii); }
+void txtCurPrice_KeyPress(std::int16_t& keyAscii) {
+    keyAscii = FilterPriceKey(keyAscii);
+}
 
-void txtZTPrice_Change() { GuardResultBox(Form1Control::txtZTPrice); }
-void txtDTPrice_Change() { GuardResultBox(Form1Control::txtDTPrice); }
+void txtZTPrice_Change() {
+    GuardResultBox(Form1Control::txtZTPrice);
+}
+void txtDTPrice_Change() {
+    GuardResultBox(Form1Control::txtDTPrice);
+}
 
-void txtZTPrice_DblClick() { CopyResult(Form1Control::txtZTPrice); }
-void txtDTPrice_DblClick() { CopyResult(Form1Control::txtDTPrice); }
+void txtZTPrice_DblClick() {
+    CopyResult(Form1Control::txtZTPrice);
+}
+void txtDTPrice_DblClick() {
+    CopyResult(Form1Control::txtDTPrice);
+}
 
 }  // namespace calculator

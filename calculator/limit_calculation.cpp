@@ -66,7 +66,8 @@ LimitResult CalculateLimits(std::wstring_view priceText, Band band) {
 }
 
 bool IsPositiveNumber(std::wstring_view text) {
-    if (!numbers::IsNumeric(text)) return false;
+    if (!numbers::IsNumeric(text))
+        return false;
     // A numeric text whose value lies beyond the double range is still a
     // number, and positive unless it has a minus sign: copying it copies its
     // text, and carrying it forward hands the calculation a price it refuses.

@@ -13,13 +13,16 @@ void ReportUntrappedError(const numbers::RuntimeError& error) {
     End(1);
 }
 
-void End(UINT exitCode) { ExitProcess(exitCode); }
+void End(UINT exitCode) {
+    ExitProcess(exitCode);
+}
 
 int Run(const FormDef& startup, std::span<const EventBinding> events, HINSTANCE instance) {
     Form::Load(startup, events, instance).Show();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (TranslateFormKey(msg)) continue;
+        if (TranslateFormKey(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -18,14 +18,16 @@ constexpr DWORD kOpenPause = 25;  // milliseconds between attempts
 // without an owner, and Windows then refuses SetClipboardData.
 bool OpenWithRetries(HWND owner) {
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (OpenClipboard(owner)) return true;
+        if (OpenClipboard(owner))
+            return true;
         Sleep(kOpenPause);
     }
     return false;
 }
 
 std::string ToAnsi(std::wstring_view text) {
-    if (text.empty()) return {};
+    if (text.empty())
+        return {};
     const int wideLength = static_cast<int>(text.size());
     const int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string ansi(static_cast<size_t>(bytes), '\0');
@@ -38,7 +40,8 @@ std::string ToAnsi(std::wstring_view text) {
 bool ReplaceWithText(HWND owner, std::wstring_view text) {
     const std::string ansi = ToAnsi(text);
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, ansi.size() + 1);
-    if (memory == nullptr) return false;
+    if (memory == nullptr)
+        return false;
     void* bytes = GlobalLock(memory);
     if (bytes == nullptr) {
         GlobalFree(memory);
@@ -55,7 +58,8 @@ bool ReplaceWithText(HWND owner, std::wstring_view text) {
     const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
     CloseClipboard();
     // cppcheck-suppress doubleFree ; cppcheck takes SetClipboardData to free it even when it fails
-    if (!placed) GlobalFree(memory);  // the clipboard owns it only once placed
+    if (!placed)
+        GlobalFree(memory);  // the clipboard owns it only once placed
     return placed;
 }
 

@@ -47,7 +47,8 @@ public:
             digit = static_cast<std::uint8_t>(product % 10);
             carry = product / 10;
         }
-        for (; carry != 0; carry /= 10) digits_.push_back(static_cast<std::uint8_t>(carry % 10));
+        for (; carry != 0; carry /= 10)
+            digits_.push_back(static_cast<std::uint8_t>(carry % 10));
     }
 
     std::size_t Size() const { return digits_.size(); }
@@ -76,9 +77,11 @@ Rounded RoundToSignificant(float magnitude) {
     DecimalDigits expansion(mantissa);
     int decimalShift = 0;
     if (binaryExponent >= 0) {
-        for (int i = 0; i < binaryExponent; ++i) expansion.MultiplyBy(2);
+        for (int i = 0; i < binaryExponent; ++i)
+            expansion.MultiplyBy(2);
     } else {
-        for (int i = 0; i < -binaryExponent; ++i) expansion.MultiplyBy(5);
+        for (int i = 0; i < -binaryExponent; ++i)
+            expansion.MultiplyBy(5);
         decimalShift = -binaryExponent;
     }
 
@@ -119,9 +122,12 @@ std::wstring Decimals(std::uint32_t digits) {
 }  // namespace
 
 std::wstring SingleToText(float value) {
-    if (std::isnan(value)) return L"NaN";
-    if (std::isinf(value)) return value < 0 ? L"-Infinity" : L"Infinity";
-    if (value == 0) return L"0";
+    if (std::isnan(value))
+        return L"NaN";
+    if (std::isinf(value))
+        return value < 0 ? L"-Infinity" : L"Infinity";
+    if (value == 0)
+        return L"0";
 
     const Rounded rounded = RoundToSignificant(std::fabs(value));
     std::wstring significant = Decimals(rounded.digits);
@@ -131,7 +137,8 @@ std::wstring SingleToText(float value) {
     const int power = rounded.power;
     if (power >= 7 || power < -4) {
         text += significant[0];
-        if (significant.size() > 1) text += L'.' + significant.substr(1);
+        if (significant.size() > 1)
+            text += L'.' + significant.substr(1);
         text += power < 0 ? L"E-" : L"E+";
         const int magnitude = power < 0 ? -power : power;
         // A float's power of ten lies within -45..38: two digits.

@@ -29,7 +29,9 @@ namespace numbers {
 
 namespace {
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 // The shape of a text that matches the grammar above.
 struct Scan {
@@ -72,20 +74,21 @@ Scan ScanNumber(std::wstring_view text) {
                 firstNonzero = digits;
             }
             ++digits;
-            if (!point) ++integerDigits;
+            if (!point)
+                ++integerDigits;
         } else if (c == L'.' && !point) {
             point = true;
         } else {
             break;
         }
     }
-    if (digits == 0) return scan;
+    if (digits == 0)
+        return scan;
     scan.mantissaEnd = i;
     scan.point = point;
     // Digit k of the mantissa (from 0, fraction digits included) stands for
     // the power integerDigits - 1 - k.
-    scan.leadingPower =
-        static_cast<std::int64_t>(integerDigits) - 1 - static_cast<std::int64_t>(firstNonzero);
+    scan.leadingPower = static_cast<std::int64_t>(integerDigits) - 1 - static_cast<std::int64_t>(firstNonzero);
 
     if (i < n && (text[i] == L'E' || text[i] == L'e')) {
         ++i;
@@ -97,10 +100,13 @@ Scan ScanNumber(std::wstring_view text) {
         const std::size_t start = i;
         std::int64_t value = 0;
         for (; i < n && IsDigit(text[i]); ++i) {
-            if (value < kExponentLimit) value = value * 10 + (text[i] - L'0');
+            if (value < kExponentLimit)
+                value = value * 10 + (text[i] - L'0');
         }
-        if (i == start) return scan;
-        if (value > kExponentLimit) value = kExponentLimit;
+        if (i == start)
+            return scan;
+        if (value > kExponentLimit)
+            value = kExponentLimit;
         scan.exponent = negativeExponent ? -value : value;
     }
     scan.numeric = i == n;
@@ -109,12 +115,16 @@ Scan ScanNumber(std::wstring_view text) {
 
 }  // namespace
 
-bool IsNumeric(std::wstring_view text) { return ScanNumber(text).numeric; }
+bool IsNumeric(std::wstring_view text) {
+    return ScanNumber(text).numeric;
+}
 
 std::optional<double> ParseNumber(std::wstring_view text) {
     const Scan scan = ScanNumber(text);
-    if (!scan.numeric) return std::nullopt;
-    if (!scan.anyNonzero) return scan.negative ? -0.0 : 0.0;
+    if (!scan.numeric)
+        return std::nullopt;
+    if (!scan.anyNonzero)
+        return scan.negative ? -0.0 : 0.0;
 
     // The text is plain ASCII now, in a form std::from_chars reads fully:
     // it rounds correctly, ignores the locale and takes linear time however
@@ -129,10 +139,12 @@ std::optional<double> ParseNumber(std::wstring_view text) {
     std::string ascii;
     ascii.reserve(text.size() + kPadding + 1);
     const auto append = [&ascii](std::wstring_view part) {
-        for (const wchar_t c : part) ascii += static_cast<char>(c);
+        for (const wchar_t c : part)
+            ascii += static_cast<char>(c);
     };
     append(text.substr(0, scan.mantissaEnd));
-    if (!scan.point) ascii += '.';
+    if (!scan.point)
+        ascii += '.';
     ascii.append(kPadding, '0');
     append(text.substr(scan.mantissaEnd));
 
@@ -140,8 +152,10 @@ std::optional<double> ParseNumber(std::wstring_view text) {
     const char* const first = ascii.data();
     const char* const last = first + ascii.size();
     const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-    if (end != last) return std::nullopt;  // the scan above rules this out
-    if (error == std::errc()) return value;
+    if (end != last)
+        return std::nullopt;  // the scan above rules this out
+    if (error == std::errc())
+        return value;
     // Out of range: a value too small for a double rounds to zero; a value
     // too large has no double. The two lie hundreds of powers of ten apart,
     // so the power of the leading digit tells them apart.
