@@ -11,8 +11,13 @@ namespace test_support {
 // GetGuiResources answers 0. Capped, should a system have no limit short of memory.
 inline int GdiHeadroom() {
     std::vector<HBRUSH> brushes;
-    while (HBRUSH brush = brushes.size() < 200000 ? CreateSolidBrush(RGB(1, 2, 3)) : nullptr) brushes.push_back(brush);
-    for (HBRUSH brush : brushes) DeleteObject(brush);
+    for (HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3)); brush != nullptr; brush = CreateSolidBrush(RGB(1, 2, 3))) {
+        brushes.push_back(brush);
+        if (brushes.size() == 200000)
+            break;
+    }
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
     return static_cast<int>(brushes.size());
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """The shipped program file, read with pefile: a 32-bit x86 GUI program with ASLR and DEP, no section
 both writable and executable, only Windows' own DLLs and nothing newer than Windows 7 from them, icon
-group 1 holding image 30001, its manifest."""
+group 1 holding one 32 x 32 image of 16 colours, its manifest. Each check prints what it read."""
 import sys
 
 import pefile
@@ -19,23 +19,27 @@ def resources(pe, kind):
 
 
 def checks(pe):
-    flags = pe.OPTIONAL_HEADER.DllCharacteristics
+    header, optional = pe.FILE_HEADER, pe.OPTIONAL_HEADER
     dlls = sorted(i.dll.decode().lower() for i in pe.DIRECTORY_ENTRY_IMPORT)
     # The per-resolution calls came with Windows 8.1 and 10: the program looks them up as it runs.
     newer = sorted(f.name.decode() for i in pe.DIRECTORY_ENTRY_IMPORT for f in i.imports if f.name and b"Dpi" in f.name)
-    group = resources(pe, 14).get(1, b"")
-    image = resources(pe, 3).get(30001, b"")
+    wx = [s.Name.rstrip(b"\0").decode() for s in pe.sections if s.Characteristics & 0xA0000000 == 0xA0000000]
+    group = resources(pe, 14).get(1, bytes(20))  # GRPICONDIR: its count, then one 14-byte entry naming the image
+    image = resources(pe, 3).get(int.from_bytes(group[18:20], "little"), bytes(16))  # BITMAPINFOHEADER
+    size = (int.from_bytes(image[4:8], "little"), int.from_bytes(image[8:12], "little") // 2, image[14])
     manifest = b"".join(resources(pe, 24).values()).decode()
     return [
-        ("32-bit x86, GUI subsystem", pe.FILE_HEADER.Machine == 0x14C and pe.OPTIONAL_HEADER.Subsystem == 2),
-        ("ASLR with relocations, DEP", flags & 0x140 == 0x140 and not pe.FILE_HEADER.Characteristics & 1),
-        ("no section both writable and executable", not any(s.Characteristics & 0xA0000000 == 0xA0000000 for s in pe.sections)),
-        ("only Windows' own DLLs: " + ", ".join(dlls), set(dlls) <= WINDOWS_DLLS),
-        ("no per-resolution call imported: " + (", ".join(newer) or "none"), not newer),
-        # One GRPICONDIR entry, whose last two bytes name the image.
-        ("icon group 1 holds image 30001 alone, 32 x 32 in 16 colours", group[4:6] == b"\x01\x00" and
-         group[18:20] == (30001).to_bytes(2, "little") and image[4:8] == (32).to_bytes(4, "little") and image[14] == 4),
-        ("manifest: per-monitor DPI aware from Windows 8.1 on, system aware before", ">PerMonitorV2, PerMonitor</dpiAwareness>" in manifest and ">true/pm</dpiAware>" in manifest),
+        ("machine 0x%X, subsystem %d: 32-bit x86, GUI" % (header.Machine, optional.Subsystem),
+         header.Machine == 0x14C and optional.Subsystem == 2),
+        ("DLL characteristics 0x%X, relocations stripped: %s: ASLR, DEP" % (optional.DllCharacteristics, bool(header.Characteristics & 1)),
+         optional.DllCharacteristics & 0x140 == 0x140 and not header.Characteristics & 1),
+        ("sections both writable and executable: " + (", ".join(wx) or "none"), not wx),
+        ("DLLs: " + ", ".join(dlls) + ": Windows' own only", set(dlls) <= WINDOWS_DLLS),
+        ("per-resolution calls imported: " + (", ".join(newer) or "none"), not newer),
+        ("icon group 1: %d image(s), %d x %d, %d bits a pixel: one 32 x 32 in 16 colours" % ((group[4],) + size),
+         group[4:6] == b"\x01\x00" and size == (32, 32, 4)),
+        ("manifest: per-monitor DPI aware from Windows 8.1 on, system aware before",
+         ">PerMonitorV2, PerMonitor</dpiAwareness>" in manifest and ">true/pm</dpiAware>" in manifest),
         ("manifest: Windows Vista to 11", all(guid in manifest for guid in SUPPORTED_OS)),
     ]
 

@@ -1,4 +1,5 @@
-// The portable engine, built natively with the sanitizers and as 32-bit x86 code with the program's own floating-point flags.
+// The portable engine, built natively with the sanitizers and as 32-bit x86 code with the program's own
+// floating-point flags.
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -7,7 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "calculator/limit_calculation.h"
@@ -20,81 +24,151 @@ namespace {
 using calculator::Band, calculator::Outcome;
 constexpr Band k10 = Band::TenPercent, k5 = Band::FivePercent;
 
-TEST(NumericText, AcceptsTheNumberGrammarAndNothingElse) {
-    for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07", L"1.1e+07", L"1E7", L"1e-5", L"5.e3"}) {
+TEST(NumericText, AcceptsNumbers) {
+    for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07", L"1.1e+07",
+                                L"1E7", L"1e-5", L"5.e3"}) {
         EXPECT_TRUE(numbers::IsNumeric(text)) << text;
     }
-    for (const wchar_t* text : {L"", L".", L"-", L"1..2", L"11a", L" 12", L"12 ", L"+5", L"--5", L"1,000", L"$5", L"&H10", L"0x10", L"inf",
-                                L"nan", L"1e", L"1e+", L"E5", L"1e5.5", L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
+}
+
+TEST(NumericText, RefusesWhatIsNoNumber) {
+    for (const wchar_t* text : {L"",    L".",     L"-",     L"1..2",         L"11a",     L" 12",    L"12 ", L"+5",
+                                L"--5", L"1,000", L"$5",    L"&H10",         L"0x10",    L"inf",    L"nan", L"1e",
+                                L"1e+", L"E5",    L"1e5.5", L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
         EXPECT_FALSE(numbers::IsNumeric(text)) << text;
-        EXPECT_FALSE(numbers::ParseNumber(text).has_value()) << text;
+        EXPECT_EQ(numbers::ParseNumber(text), std::nullopt) << text;
     }
 }
 
-// The nearest double of every text in the fuzz corpus (those an extended-precision product misses among them) is checked
-// against the C library's reading by the fuzz checks, replayed below; here what they do not read.
-TEST(NumericText, ParsesToTheNearestDoubleOrToNothingBeyondItsRange) {
-    EXPECT_EQ(numbers::ParseNumber(L"0." + std::wstring(10000, L'3')), 1.0 / 3.0);  // longer than the fuzz checks read
-    for (const std::wstring& text : {std::wstring(L"1e400"), std::wstring(400, L'9')}) {
-        EXPECT_TRUE(numbers::IsNumeric(text));
-        EXPECT_FALSE(numbers::ParseNumber(text).has_value());
+// The fuzz checks, replayed below, compare every corpus text's reading with the C library's; these lie beyond them.
+TEST(ParseNumber, GivesTheNearestDoubleOrNoneBeyondTheRange) {
+    const std::pair<std::wstring, std::optional<double>> rows[] = {
+        {L"0." + std::wstring(10000, L'3'), 1.0 / 3.0},
+        {L"1e400", std::nullopt},
+        {std::wstring(400, L'9'), std::nullopt},
+    };
+    for (const auto& [text, value] : rows) {
+        EXPECT_TRUE(numbers::IsNumeric(text)) << text.substr(0, 20);
+        EXPECT_EQ(numbers::ParseNumber(text), value) << text.substr(0, 20);
     }
 }
 
-TEST(Rounding, DecidesOnTheExactValueOfTheFloat) {
-    const struct { float value, expected; } rows[] = {  // exact halves go to even; 16.275f is 16.27499961...
-        {2.625f, 2.62f}, {2.375f, 2.38f}, {0.125f, 0.12f}, {16.275f, 16.27f}, {std::nextafter(10.395f, 0.0f), 10.39f},
-        {10.395f, 10.4f}, {11.495f, 11.49f}, {0.055f, 0.05f}, {0.005f, 0.0f}, {0.135f, 0.14f}, {FLT_MAX, FLT_MAX}};
-    for (const auto& row : rows) EXPECT_EQ(numbers::RoundToHundredths(row.value), row.expected) << row.value;
+// Exact halves go to the even hundredth; 16.275f is 16.27499961..., so it goes down.
+TEST(Rounding, DecidesOnTheExactFloatWithTiesToEven) {
+    const std::pair<float, float> rows[] = {
+        {2.625f, 2.62f},
+        {2.375f, 2.38f},
+        {0.125f, 0.12f},
+        {16.275f, 16.27f},
+        {std::nextafter(10.395f, 0.0f), 10.39f},
+        {10.395f, 10.4f},
+        {11.495f, 11.49f},
+        {0.055f, 0.05f},
+        {0.005f, 0.0f},
+        {0.135f, 0.14f},
+        {FLT_MAX, FLT_MAX},
+    };
+    for (const auto& [value, rounded] : rows)
+        EXPECT_EQ(numbers::RoundToHundredths(value), rounded) << value;
 }
 
 TEST(NumberText, WritesSevenSignificantDigits) {
-    const struct { float value; const wchar_t* text; } rows[] = {
-        {0.0f, L"0"}, {3.0f, L"3"}, {10.5f, L"10.5"}, {0.05f, L"0.05"}, {1.0f / 3.0f, L"0.3333333"}, {123456.78f, L"123456.8"},
-        {999999.96875f, L"1000000"}, {9999999.0f, L"9999999"}, {1e7f, L"1E+07"}, {1.1e7f, L"1.1E+07"}, {12345678.0f, L"1.234568E+07"},
-        {FLT_MAX, L"3.402823E+38"}, {1234567.5f, L"1234568"}, {1234566.5f, L"1234566"}, {100000.25f, L"100000.2"}};  // the last three: ties to even
-    for (const auto& row : rows) EXPECT_EQ(numbers::SingleToText(row.value), row.text) << row.value;
+    const std::pair<float, const wchar_t*> rows[] = {
+        {0.0f, L"0"},
+        {3.0f, L"3"},
+        {10.5f, L"10.5"},
+        {0.05f, L"0.05"},
+        {1.0f / 3.0f, L"0.3333333"},
+        {123456.78f, L"123456.8"},
+        {999999.96875f, L"1000000"},
+        {9999999.0f, L"9999999"},
+        {1e7f, L"1E+07"},
+        {1.1e7f, L"1.1E+07"},
+        {12345678.0f, L"1.234568E+07"},
+        {FLT_MAX, L"3.402823E+38"},
+        {1234567.5f, L"1234568"},
+        {1234566.5f, L"1234566"},
+        {100000.25f, L"100000.2"},
+    };  // the last three: ties to even
+    for (const auto& [value, text] : rows)
+        EXPECT_EQ(numbers::SingleToText(value), text) << value;
 }
 
-TEST(LimitCalculation, ComputesBothLimitsInSinglePrecisionOrRefuses) {
-    constexpr Outcome kNaN = Outcome::NotNumeric, kNotAbove0 = Outcome::NotPositive;
-    const struct { std::wstring price; Band band; const wchar_t* up; const wchar_t* down; Outcome outcome = Outcome::Computed; } rows[] = {
-        {L"10", k10, L"11", L"9"}, {L"10", k5, L"10.5", L"9.5"}, {L"3.33", k10, L"3.66", L"3"}, {L"2.5", k5, L"2.62", L"2.38"},
-        {L"15.5", k5, L"16.27", L"14.73"}, {L"9.9", k5, L"10.39", L"9.4"}, {L"12.1", k5, L"12.71", L"11.49"}, {L"0.05", k10, L"0.05", L"0.05"},
-        {L"0.001", k10, L"0", L"0"}, {L"123456.78", k10, L"135802.5", L"111111.1"}, {L"10000000", k10, L"1.1E+07", L"9000000"},
-        {L"11", k10, L"12.1", L"9.9"}, {L"9.9", k10, L"10.89", L"8.91"}, {L"1.1E+07", k10, L"1.21E+07", L"9900000"}, {L"012.10", k10, L"13.31", L"10.89"},
-        // The largest prices whose limit-up still fits a float, and the next ones.
+TEST(LimitCalculation, WritesBothLimitsRoundedToHundredths) {
+    const std::tuple<std::wstring, Band, const wchar_t*, const wchar_t*> rows[] = {
+        {L"10", k10, L"11", L"9"},
+        {L"10", k5, L"10.5", L"9.5"},
+        {L"3.33", k10, L"3.66", L"3"},
+        {L"2.5", k5, L"2.62", L"2.38"},
+        {L"15.5", k5, L"16.27", L"14.73"},
+        {L"9.9", k5, L"10.39", L"9.4"},
+        {L"12.1", k5, L"12.71", L"11.49"},
+        {L"0.05", k10, L"0.05", L"0.05"},
+        {L"0.001", k10, L"0", L"0"},
+        {L"123456.78", k10, L"135802.5", L"111111.1"},
+        {L"10000000", k10, L"1.1E+07", L"9000000"},
+        {L"11", k10, L"12.1", L"9.9"},
+        {L"9.9", k10, L"10.89", L"8.91"},
+        {L"1.1E+07", k10, L"1.21E+07", L"9900000"},
+        {L"012.10", k10, L"13.31", L"10.89"},
+        // The largest prices whose limit-up still fits a float.
         {L"3.0934759522862973e+38", k10, L"3.402823E+38", L"2.784128E+38"},
         {L"3.240784253700275e+38", k5, L"3.402823E+38", L"3.078745E+38"},
-        {L"3.0934761551103933e+38", k10, L"", L"", Outcome::OutOfRange}, {L"3.240784456524371e+38", k5, L"", L"", Outcome::OutOfRange},
-        {L"1" + std::wstring(39, L'0'), k10, L"", L"", Outcome::OutOfRange}, {L"1e400", k5, L"", L"", Outcome::OutOfRange},
-        {L"", k10, L"", L"", kNaN}, {L"1..2", k10, L"", L"", kNaN}, {L".", k5, L"", L"", kNaN},
-        {L"0", k10, L"", L"", kNotAbove0}, {L"0.00", k5, L"", L"", kNotAbove0}, {L"-5", k10, L"", L"", kNotAbove0},
-        {L"1e-50", k10, L"", L"", kNotAbove0}};  // the last: positive, but zero as a float
-    for (const auto& row : rows) {
-        const auto result = calculator::CalculateLimits(row.price, row.band);
-        EXPECT_EQ(result.outcome, row.outcome) << row.price.substr(0, 30);
-        EXPECT_EQ(result.limitUp + L" " + result.limitDown, row.up + std::wstring(L" ") + row.down) << row.price;
+    };
+    for (const auto& [price, band, up, down] : rows) {
+        SCOPED_TRACE(price);
+        const auto result = calculator::CalculateLimits(price, band);
+        EXPECT_EQ(result.outcome, Outcome::Computed);
+        EXPECT_EQ(result.limitUp, up);
+        EXPECT_EQ(result.limitDown, down);
     }
 }
 
-TEST(LimitCalculation, CarryForwardAndCopyTestTheDoubleNotTheFloat) {
-    const struct { std::wstring text; bool positive; } rows[] = {
-        {L"012.10", true}, {L"1e-50", true}, {L"1.1E+07", true}, {L"9" + std::wstring(400, L'9'), true},
-        {L"0", false}, {L"", false}, {L"-1", false}, {L"1e-400", false}, {L"abc", false}, {L"-1e400", false},
+TEST(LimitCalculation, RefusesWhatItCannotCalculate) {
+    const std::tuple<std::wstring, Band, Outcome> rows[] = {
+        // The prices just past the largest above, and further.
+        {L"3.0934761551103933e+38", k10, Outcome::OutOfRange},
+        {L"3.240784456524371e+38", k5, Outcome::OutOfRange},
+        {L"1" + std::wstring(39, L'0'), k10, Outcome::OutOfRange},
+        {L"1e400", k5, Outcome::OutOfRange},
+        {L"", k10, Outcome::NotNumeric},
+        {L"1..2", k10, Outcome::NotNumeric},
+        {L".", k5, Outcome::NotNumeric},
+        {L"0", k10, Outcome::NotPositive},
+        {L"0.00", k5, Outcome::NotPositive},
+        {L"-5", k10, Outcome::NotPositive},
+        {L"1e-50", k10, Outcome::NotPositive},  // positive, but zero as a float
     };
-    for (const auto& row : rows) EXPECT_EQ(calculator::IsPositiveNumber(row.text), row.positive) << row.text;
+    for (const auto& [price, band, outcome] : rows) {
+        SCOPED_TRACE(price.substr(0, 30));
+        const auto result = calculator::CalculateLimits(price, band);
+        EXPECT_EQ(result.outcome, outcome);
+        EXPECT_EQ(result.limitUp, L"");
+        EXPECT_EQ(result.limitDown, L"");
+    }
+}
+
+// What the carry-forward and the copy ask of a result's text: its double, not its float, above zero.
+TEST(PositiveNumber, TestsTheDoubleNotTheFloat) {
+    const std::pair<std::wstring, bool> rows[] = {
+        {L"012.10", true}, {L"1e-50", true},   {L"1.1E+07", true}, {L"9" + std::wstring(400, L'9'), true},
+        {L"0", false},     {L"", false},       {L"-1", false},     {L"1e-400", false},
+        {L"abc", false},   {L"-1e400", false},
+    };
+    for (const auto& [text, positive] : rows)
+        EXPECT_EQ(calculator::IsPositiveNumber(text), positive) << text.substr(0, 30);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-// The fuzz checks over every input the fuzzer has been seeded with or found worth keeping: a broken check aborts with its name.
+// Every input the fuzzer was seeded with or found worth keeping; a broken check aborts, printing it and the input.
 TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
     int replayed = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(TAVIREL_CORPUS)) {
-        if (!entry.is_regular_file()) continue;
+        if (!entry.is_regular_file())
+            continue;
         std::ifstream file(entry.path(), std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());

@@ -1,21 +1,35 @@
-// The four faces of the window's 83 x 25 buttons, worked out by hand from the face rules. A row is three pixels at the left, one colour across the
-// middle (x = 3 to 79) and three at the right; rows 0-2 and 22-24 are frames and corners, the rows between show the bands.
+// The four faces of the window's 83 x 25 buttons, worked out by hand from how each face is drawn: its bands, its
+// frames and the corner pixels set over them. A row is three pixels at the left, one colour across the middle (x = 3
+// to 79) and three at the right; rows 0-2 and 22-24 are frames and corners, the rows between show the bands.
 #pragma once
 
 #include <windows.h>
 
+#include <sstream>
+#include <string>
 
 namespace face_rows {
 
 enum Face { kNormal, kPressed, kFocused, kDisabled };
+constexpr const char* kFaceNames[] = {"normal", "pressed", "focused", "disabled"};
 constexpr int kWidth = 83, kHeight = 25;
-constexpr COLORREF S = 0x01000000;  // the system button-face colour, read when compared
-constexpr COLORREF B = 0x02000000;  // the band that covers the row
-constexpr COLORREF G(int v) { return RGB(v, v, v); }
+constexpr COLORREF S = 0x01000000;     // the system button-face colour, read when compared
+constexpr COLORREF B = 0x02000000;     // the band that covers the row
+constexpr COLORREF kAny = 0x03000000;  // a pixel not compared
+constexpr COLORREF G(int v) {
+    return RGB(v, v, v);
+}
 
-struct Row { COLORREF left[3], middle, right[3]; };
-struct Picture { Row rows[7]; int bandStart[6]; COLORREF band[6]; };  // rows 0, 1, 2, then 3 to 21, then 22, 23, 24
+struct Row {
+    COLORREF left[3], middle, right[3];
+};
+struct Picture {
+    Row rows[7];  // rows 0, 1, 2, then 3 to 21, then 22, 23, 24
+    int bandStart[6];
+    COLORREF band[6];
+};
 
+// clang-format off
 inline constexpr Picture kPictures[4] = {
     {{{{S, G(144), G(119)}, G(112), {G(119), G(144), S}},
       {{RGB(135, 136, 136), G(145), G(232)}, G(252), {G(232), G(145), RGB(135, 136, 136)}},
@@ -52,6 +66,7 @@ inline constexpr Picture kPictures[4] = {
       {{S, RGB(183, 197, 190), RGB(175, 180, 183)}, RGB(173, 178, 181), {RGB(175, 180, 183), RGB(183, 197, 190), S}}},
      {2, 4, 8, 12, 16, 20}, {G(244), G(244), G(244), G(244), G(244), G(244)}},
 };
+// clang-format on
 
 // The colour the face must have at (x, y) of an 83 x 25 button.
 inline COLORREF Expected(Face face, int x, int y) {
@@ -59,18 +74,34 @@ inline COLORREF Expected(Face face, int x, int y) {
     const Row& row = p.rows[y < 3 ? y : y >= kHeight - 3 ? y - kHeight + 7 : 3];
     const COLORREF c = x < 3 ? row.left[x] : x >= kWidth - 3 ? row.right[x - kWidth + 3] : row.middle;
     int band = 5;
-    while (band > 0 && y < p.bandStart[band]) --band;
+    while (band > 0 && y < p.bandStart[band])
+        --band;
     return c == S ? GetSysColor(COLOR_BTNFACE) : c == B ? p.band[band] : c;
 }
 
-// The pixels of a face that differ from the picture, outside where a centred caption of four full-width characters may lie.
-template <typename PixelAt>
-int Mismatches(Face face, PixelAt&& at) {
+inline std::string Rgb(COLORREF c) {
+    std::ostringstream text;
+    text << "RGB(" << int{GetRValue(c)} << ", " << int{GetGValue(c)} << ", " << int{GetBValue(c)} << ")";
+    return text.str();
+}
+
+// The first pixel of a width x height picture unlike the expected one, with how many are, or "" when none is.
+template <typename PixelAt, typename ExpectedAt>
+std::string FirstWrongPixel(int width, int height, PixelAt&& at, ExpectedAt&& expected) {
+    std::ostringstream first;
     int wrong = 0;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) wrong += !(x >= 15 && x < 68 && y >= 4 && y < 21) && at(x, y) != Expected(face, x, y);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF got = at(x, y), want = expected(x, y);
+            if (want == kAny || got == want)
+                continue;
+            if (wrong++ == 0)
+                first << "(" << x << ", " << y << ") is " << Rgb(got) << ", not " << Rgb(want) << "; ";
+        }
     }
-    return wrong;
+    if (wrong > 0)
+        first << wrong << " pixels wrong";
+    return first.str();
 }
 
 }  // namespace face_rows

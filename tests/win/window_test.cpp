@@ -1,110 +1,118 @@
-// The calculator window in-process, at the resolution it is started at and after each change of resolution, and what screen readers learn of it.
+// The calculator window in-process: its layout at the resolution it starts at and after each change of resolution,
+// and what screen readers learn of it.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <array>
+#include <span>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "calculator/form1.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "test_support/control_names.h"
 #include "test_support/gdi_headroom.h"
 
 namespace {
 
-// Places in the window's client area (a label's right and bottom 0: its caption sets them), the LOGFONT height at
-// 96 DPI (-14 is 10.5 pt, -12 is 9 pt), the parent (nullptr: the window). The colours are checked on screen, end to end.
-struct Expected { const wchar_t* name; calculator::Form1Control id; const wchar_t* windowClass; int buttonType; calculator::Form1Control parent; RECT at96, at144; int font96; };
-
+using Id = calculator::Form1Control;
 using enum calculator::Form1Control;
-const Expected kControls[] = {
-    {L"Frame1", Frame1, L"TavirelFrame", 0, Form1, {4, 0, 481, 109}, {6, 0, 722, 164}, -12},
-    {L"Label1", Label1, L"Static", 0, Frame1, {28, 30, 0, 0}, {42, 45, 0, 0}, -12},
-    {L"txtCurPrice", txtCurPrice, L"Edit", 0, Frame1, {100, 26, 211, 49}, {150, 39, 317, 74}, -14},
-    {L"Option1", Option1, L"Button", BS_RADIOBUTTON, Frame1, {96, 64, 179, 95}, {144, 96, 269, 143}, -12},
-    {L"Option2", Option2, L"Button", BS_RADIOBUTTON, Frame1, {224, 64, 307, 95}, {336, 96, 461, 143}, -12},
-    {L"Command1", Command1, L"Button", BS_OWNERDRAW, Form1, {185, 124, 302, 149}, {278, 186, 454, 224}, -12},
-    {L"Frame2", Frame2, L"TavirelFrame", 0, Form1, {4, 164, 481, 273}, {6, 246, 722, 410}, -12},
-    {L"Label2(0)", Label2_0, L"Static", 0, Frame2, {32, 192, 0, 0}, {48, 288, 0, 0}, -12},
-    {L"txtZTPrice", txtZTPrice, L"Edit", 0, Frame2, {84, 188, 191, 211}, {126, 282, 287, 317}, -14},
-    {L"Label2(1)", Label2_1, L"Static", 0, Frame2, {262, 192, 0, 0}, {393, 288, 0, 0}, -12},
-    {L"txtDTPrice", txtDTPrice, L"Edit", 0, Frame2, {314, 188, 421, 211}, {471, 282, 632, 317}, -14},
-    {L"cmdGetZT", cmdGetZT, L"Button", BS_OWNERDRAW, Form1, {92, 224, 175, 249}, {138, 336, 263, 374}, -12},
-    {L"cmdGetDT", cmdGetDT, L"Button", BS_OWNERDRAW, Form1, {326, 224, 409, 249}, {489, 336, 614, 374}, -12},
+using Size = std::pair<LONG, LONG>;
+
+// Left, top, right and bottom in the window's client area, and the font's LOGFONT height.
+using Place = std::array<LONG, 5>;
+
+// Worked out from the definition's twips (15 a pixel at 96 DPI, 10 at 144): a frame's controls at the frame's place
+// plus their own. A label's right and bottom are 0: it sizes itself to its caption. The fonts: 9 pt and, in the text
+// boxes, 10.5 pt, 12 and 14 pixels high at 96 DPI, 18 and 21 at 144.
+// clang-format off
+const std::tuple<Id, Place, Place> kControls[] = {
+    {Frame1,      {4, 0, 481, 109, -12},     {6, 0, 722, 164, -18}},
+    {Label1,      {28, 30, 0, 0, -12},       {42, 45, 0, 0, -18}},
+    {txtCurPrice, {100, 26, 211, 49, -14},   {150, 39, 317, 74, -21}},
+    {Option1,     {96, 64, 179, 95, -12},    {144, 96, 269, 143, -18}},
+    {Option2,     {224, 64, 307, 95, -12},   {336, 96, 461, 143, -18}},
+    {Command1,    {185, 124, 302, 149, -12}, {278, 186, 454, 224, -18}},
+    {Frame2,      {4, 164, 481, 273, -12},   {6, 246, 722, 410, -18}},
+    {Label2_0,    {32, 192, 0, 0, -12},      {48, 288, 0, 0, -18}},
+    {txtZTPrice,  {84, 188, 191, 211, -14},  {126, 282, 287, 317, -21}},
+    {Label2_1,    {262, 192, 0, 0, -12},     {393, 288, 0, 0, -18}},
+    {txtDTPrice,  {314, 188, 421, 211, -14}, {471, 282, 632, 317, -21}},
+    {cmdGetZT,    {92, 224, 175, 249, -12},  {138, 336, 263, 374, -18}},
+    {cmdGetDT,    {326, 224, 409, 249, -12}, {489, 336, 614, 374, -18}},
 };
+// clang-format on
 
-
-// Where the window and its controls are, and their fonts' heights.
-std::vector<LONG> Measure(const forms::Form& form) {
-    RECT client;
-    GetClientRect(form.hWnd(), &client);
-    std::vector<LONG> measured{client.right, client.bottom};
-    for (const Expected& e : kControls) {
-        HWND control = form.Control(e.id);
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(HWND_DESKTOP, form.hWnd(), reinterpret_cast<POINT*>(&r), 2);
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
-        measured.insert(measured.end(), {r.left, r.top, r.right, r.bottom, font.lfHeight});
-    }
-    return measured;
+Place PlaceOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetAncestor(control, GA_ROOT), reinterpret_cast<POINT*>(&r), 2);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return {r.left, r.top, r.right, r.bottom, font.lfHeight};
 }
 
-forms::Form& LoadAt(int dpi, std::span<const forms::EventBinding> events = {}) { return forms::Form::Load(calculator::kForm1, events, GetModuleHandleW(nullptr), dpi); }
+Size ClientSize(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
 
-// A label's caption measured in the label's own font, as width * 1000 + the height of its line: any font will do.
-LONG CaptionSize(HWND label) {
+// A label's caption in the label's own font, whichever the system gave it: its width and the height of its line.
+Size CaptionSize(HWND label) {
     wchar_t caption[64] = {};
     GetWindowTextW(label, caption, 64);
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    RECT r{};
-    DrawTextW(dc, caption, -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    RECT extent{};
+    DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
-    return r.right * 1000 + r.bottom;
+    return {extent.right, extent.bottom};
 }
 
-// The window against the table at its resolution.
+// The window against the table at 96 or 144 DPI, each label as large as its caption.
 void ExpectLayout(const forms::Form& form, int dpi) {
-    const std::vector<LONG> measured = Measure(form);
-    EXPECT_EQ(measured[0] * 1000 + measured[1], dpi == 96 ? 484277 : 726416) << "client size at " << dpi;
-    for (size_t i = 0; i < std::size(kControls); ++i) {
-        const Expected& e = kControls[i];
-        SCOPED_TRACE(std::string(e.name, e.name + wcslen(e.name)) + " at " + std::to_string(dpi));
-        HWND control = form.Control(e.id);
-        wchar_t windowClass[32] = {};
-        GetClassNameW(control, windowClass, 32);
-        EXPECT_STREQ(windowClass, e.windowClass);
-        EXPECT_EQ(GetWindowLongW(control, GWL_STYLE) & (e.buttonType ? BS_TYPEMASK : 0), e.buttonType);
-        EXPECT_EQ(GetParent(control), e.parent == Form1 ? form.hWnd() : form.Control(e.parent));
-        const RECT& place = dpi == 96 ? e.at96 : e.at144;
-        const LONG* m = &measured[2 + 5 * i];
-        EXPECT_EQ((std::vector<LONG>{m[0], m[1], m[2] * (place.right != 0), m[3] * (place.bottom != 0), m[4]}),
-                  (std::vector<LONG>{place.left, place.top, place.right, place.bottom, MulDiv(e.font96, dpi, 96)}));
-        if (place.right == 0) { EXPECT_EQ((m[2] - m[0]) * 1000 + m[3] - m[1], CaptionSize(control)) << "a label fits its caption"; }
+    EXPECT_EQ(ClientSize(form.hWnd()), (dpi == 96 ? Size{484, 277} : Size{726, 416})) << "client area at " << dpi;
+    for (const auto& [id, at96, at144] : kControls) {
+        Place want = dpi == 96 ? at96 : at144;
+        if (want[2] == 0) {
+            const Size caption = CaptionSize(form.Control(id));
+            want[2] = want[0] + caption.first;
+            want[3] = want[1] + caption.second;
+        }
+        EXPECT_EQ(PlaceOf(form.Control(id)), want) << id << " at " << dpi;
     }
 }
 
-// The outer size (width * 10000 + height) of the window around its client area at dpi, framed as Windows frames it.
-int OuterSize(HWND window, int dpi) {
+// The window's outer size around its client area at dpi, framed as Windows frames it there.
+Size OuterSize(HWND window, int dpi) {
     using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    const auto adjust = reinterpret_cast<Adjust>(reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
+    const auto adjust = reinterpret_cast<Adjust>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"user32"), "AdjustWindowRectExForDpi")));
     RECT frame{0, 0, MulDiv(7260, dpi, 1440), MulDiv(4155, dpi, 1440)};
-    if (adjust) adjust(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE), dpi);
-    return (frame.right - frame.left) * 10000 + frame.bottom - frame.top;
+    if (adjust)
+        adjust(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE), dpi);
+    return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// The width of an icon of the window (ICON_BIG or ICON_SMALL) or of a handle it had; 0 when destroyed.
-int IconWidth(HWND window, WPARAM which, HICON had = nullptr) {
+// The width of an icon; 0 once it is destroyed.
+int IconWidth(HICON icon) {
     ICONINFO info{};
     BITMAP mask{};
-    if (!GetIconInfo(had ? had : reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &info)) return 0;
+    if (!GetIconInfo(icon, &info))
+        return 0;
     GetObjectW(info.hbmMask, sizeof mask, &mask);
     DeleteObject(info.hbmMask);
     DeleteObject(info.hbmColor);
     return mask.bmWidth;
+}
+
+HICON Icon(HWND window, WPARAM which) {
+    return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
 }
 
 // What a screen reader says for a control, asked of the standard accessibility proxy.
@@ -112,87 +120,176 @@ std::wstring AccessibleName(HWND control) {
     // IAccessible's GUID written out: mingw-w64's IID_IAccessible is refused under Wine.
     constexpr GUID kIAccessible{0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&accessible)))) return L"(none)";
+    if (FAILED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&accessible))))
+        return L"(no accessible object)";
     VARIANT self{};
     self.vt = VT_I4;  // CHILDID_SELF
     BSTR name = nullptr;
     std::wstring text = SUCCEEDED(accessible->get_accName(self, &name)) && name ? name : L"";
     SysFreeString(name);
     accessible->Release();
-    if (!text.empty() && text.back() == L'\uFF1A') text.pop_back();  // a label's trailing full-width colon may stay
+    if (!text.empty() && text.back() == L'\uFF1A')
+        text.pop_back();  // a label's trailing full-width colon may stay
     return text;
 }
 
-// Started at 96 DPI: laid out as the table says, each control named for screen readers (the carry buttons' place over Frame2 is checked on screen,
-// end to end). Moved to 144, 120 and back: laid out as the table says and as a window started at each, in the rectangle Windows suggests, keeping
-// its state, freeing old fonts and icons. Rescaled while minimized: it stays minimized where it is, and restores whole at the new resolution where
-// it stood.
-TEST(Window, IsLaidOutNamedAndRescaledAsDefined) {
-    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    forms::Form& form = LoadAt(96, calculator::Form1Events());
-    form.Show();
-    ExpectLayout(form, 96);
-    EXPECT_EQ(GetWindowLongW(form.hWnd(), GWL_STYLE) & WS_THICKFRAME, 0);  // not resizable
-    std::wstring names;
-    for (const auto control : {txtCurPrice, txtZTPrice, txtDTPrice, Command1, cmdGetZT, cmdGetDT, Option1, Option2}) {
-        names += AccessibleName(form.Control(control)) + L"|";
+// Each case loads the windows it needs; they go when it ends.
+class Window : public ::testing::Test {
+protected:
+    forms::Form& Load(int dpi, std::span<const forms::EventBinding> events = {}) {
+        forms::Form& form = forms::Form::Load(calculator::kForm1, events, GetModuleHandleW(nullptr), dpi);
+        windows_.push_back(form.hWnd());
+        return form;
     }
-    EXPECT_EQ(names, L"当前收盘价|涨停价|跌停价|计算|取涨停价|取跌停价|10% 幅度|5% 幅度|");
+    void TearDown() override {
+        for (HWND window : windows_)
+            DestroyWindow(window);
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }  // each window gone posts one
+    }
+    // Windows asks the window's outer size at dpi, then suggests a rectangle of that size beside where it stands.
+    static RECT ChangeResolution(forms::Form& form, int dpi) {
+        SIZE asked{};
+        if (!SendMessageW(form.hWnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)))
+            ADD_FAILURE() << "the size at " << dpi << " not answered";
+        RECT now;
+        GetWindowRect(form.hWnd(), &now);
+        RECT suggested{now.left + 7, now.top + 5, now.left + 7 + asked.cx, now.top + 5 + asked.cy};
+        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        return suggested;
+    }
+
+private:
+    std::vector<HWND> windows_;
+};
+
+TEST_F(Window, IsLaidOutFromItsTwips) {
+    for (const int dpi : {96, 144})
+        ExpectLayout(Load(dpi), dpi);
+}
+
+TEST_F(Window, CannotBeResized) {
+    EXPECT_EQ(GetWindowLongW(Load(96).hWnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+}
+
+TEST_F(Window, NamesItsControlsForScreenReaders) {
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    const forms::Form& form = Load(96);
+    const std::pair<Id, const wchar_t*> names[] = {
+        {txtCurPrice, L"当前收盘价"}, {txtZTPrice, L"涨停价"}, {txtDTPrice, L"跌停价"}, {Command1, L"计算"},
+        {cmdGetZT, L"取涨停价"},      {cmdGetDT, L"取跌停价"}, {Option1, L"10% 幅度"},  {Option2, L"5% 幅度"},
+    };
+    for (const auto& [id, name] : names)
+        EXPECT_EQ(AccessibleName(form.Control(id)), name) << id;
     CoUninitialize();
+}
+
+// Asked first (Windows 10 1703 on), it answers its outer size there, framed as Windows frames it; in the rectangle
+// Windows then suggests, every control lies where and as large as in a window started there.
+TEST_F(Window, RescaledIsLaidOutAsIfStartedThere) {
+    forms::Form& form = Load(96);
+    for (const int dpi : {144, 120, 96}) {
+        const RECT suggested = ChangeResolution(form, dpi);
+        const forms::Form& fresh = Load(dpi);
+        RECT now;
+        GetWindowRect(form.hWnd(), &now);
+        EXPECT_EQ(Size(suggested.right - suggested.left, suggested.bottom - suggested.top),
+                  OuterSize(form.hWnd(), dpi));
+        EXPECT_EQ(Size(now.left, now.top), Size(suggested.left, suggested.top)) << "at " << dpi;
+        EXPECT_EQ(ClientSize(form.hWnd()), ClientSize(fresh.hWnd())) << "at " << dpi;
+        for (const auto& [id, at96, at144] : kControls)
+            EXPECT_EQ(PlaceOf(form.Control(id)), PlaceOf(fresh.Control(id))) << id << " at " << dpi;
+    }
+}
+
+TEST_F(Window, RescaledKeepsItsTextsBandAndFocus) {
+    forms::Form& form = Load(96, calculator::Form1Events());
+    form.Show();
     form.SetText(txtCurPrice, L"12.5");
     SetActiveWindow(form.hWnd());  // BM_CLICK may be lost on an inactive window
     ASSERT_EQ(GetActiveWindow(), form.hWnd()) << "the window could not be activated";
     SendMessageW(form.Control(Option2), BM_CLICK, 0, 0);
     calculator::Command1_Click();
-    HWND focus = GetFocus();
-    const int headroom = test_support::GdiHeadroom();
     for (const int dpi : {144, 120, 96}) {
         SCOPED_TRACE(dpi);
-        const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(txtCurPrice), WM_GETFONT, 0, 0));
-        const auto oldIcon = reinterpret_cast<HICON>(SendMessageW(form.hWnd(), WM_GETICON, ICON_BIG, 0));
-        SIZE asked{};  // asked first (Windows 10 1703 on): the window's outer size there
-        EXPECT_EQ(SendMessageW(form.hWnd(), 0x02E4 /* WM_GETDPISCALEDSIZE */, dpi, reinterpret_cast<LPARAM>(&asked)), TRUE);
-        EXPECT_EQ(asked.cx * 10000 + asked.cy, OuterSize(form.hWnd(), dpi));
-        RECT suggested, now;
-        EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && SetRect(&suggested, now.left + 7, now.top + 5, now.left + 7 + asked.cx, now.top + 5 + asked.cy));
-        SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-        EXPECT_EQ(GetObjectType(oldFont), 0u) << "the old layout's font is freed";
-        EXPECT_EQ((std::vector<int>{IconWidth(form.hWnd(), ICON_BIG, oldIcon), IconWidth(form.hWnd(), ICON_BIG), IconWidth(form.hWnd(), ICON_SMALL)}),
-                  (std::vector<int>{0, dpi / 3, dpi / 6})) << "the old icon destroyed, the new ones at the sizes for " << dpi;
-        EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && now.left == suggested.left && now.top == suggested.top);
-        forms::Form& fresh = LoadAt(dpi);
-        EXPECT_TRUE(Measure(form) == Measure(fresh) && DestroyWindow(fresh.hWnd())) << "as a window started at " << dpi;
-        if (dpi != 120) ExpectLayout(form, dpi);
-        EXPECT_EQ(form.Text(txtCurPrice) + L" " + form.Text(txtZTPrice) + L" " + form.Text(txtDTPrice), L"12.5 13.12 11.88");
-        EXPECT_TRUE(form.Value(Option2) && GetFocus() == focus && focus == form.Control(Option2));
+        ChangeResolution(form, dpi);
+        EXPECT_EQ(form.Text(txtCurPrice), L"12.5");
+        EXPECT_EQ(form.Text(txtZTPrice), L"13.12");
+        EXPECT_EQ(form.Text(txtDTPrice), L"11.88");
+        EXPECT_TRUE(form.Value(Option2));
+        EXPECT_EQ(GetFocus(), form.Control(Option2));
     }
-    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
-    RECT before, minimized, now;
-    EXPECT_TRUE(GetWindowRect(form.hWnd(), &before) && ShowWindow(form.hWnd(), SW_MINIMIZE) && GetWindowRect(form.hWnd(), &minimized));
-    RECT suggested{minimized.left + 50, minimized.top + 50, minimized.left + 900, minimized.top + 600};
-    SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_TRUE(IsIconic(form.hWnd()) && GetWindowRect(form.hWnd(), &now) && EqualRect(&now, &minimized));
-    WINDOWPLACEMENT placement{sizeof placement, 0, 0, {}, {}, {}};  // to restore at the new size, from where it stood
-    const RECT& normal = GetWindowPlacement(form.hWnd(), &placement) ? placement.rcNormalPosition : RECT{};
-    EXPECT_EQ((normal.right - normal.left) * 10000 + normal.bottom - normal.top, OuterSize(form.hWnd(), 144));
-    ShowWindow(form.hWnd(), SW_RESTORE);
-    ExpectLayout(form, 144);
-    EXPECT_TRUE(GetWindowRect(form.hWnd(), &now) && now.left == before.left && now.top == before.top);
-    form.Close();
-    MSG quit;
-    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}  // each closed window posts one
 }
 
-// A missing face with no known fallback: the first family listed that scales and is written horizontally, terminated.
-TEST(WindowFonts, TheLastResortIsAScalableHorizontalFamily) {
-    const struct { const wchar_t* face; DWORD type; const wchar_t* taken; } kFamilies[] = {
-        {L"Fixedsys", RASTER_FONTTYPE, L""}, {L"@SimSun", TRUETYPE_FONTTYPE, L""}, {L"A family whose name is longer than 31", TRUETYPE_FONTTYPE, L"A family whose name is longer t"}};
+TEST_F(Window, RescaledTakesIconsOfTheNewSize) {
+    forms::Form& form = Load(96);
+    for (const int dpi : {144, 120, 96}) {
+        SCOPED_TRACE(dpi);
+        HICON oldBig = Icon(form.hWnd(), ICON_BIG), oldSmall = Icon(form.hWnd(), ICON_SMALL);
+        ChangeResolution(form, dpi);
+        EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_BIG)), dpi / 3);
+        EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_SMALL)), dpi / 6);
+        EXPECT_EQ(IconWidth(oldBig), 0);
+        EXPECT_EQ(IconWidth(oldSmall), 0);
+    }
+}
+
+TEST_F(Window, RescaledFreesTheOldLayoutsFonts) {
+    forms::Form& form = Load(96);
+    const int headroom = test_support::GdiHeadroom();
+    for (const int dpi : {144, 120, 96}) {
+        const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(txtCurPrice), WM_GETFONT, 0, 0));
+        ChangeResolution(form, dpi);
+        EXPECT_EQ(GetObjectType(oldFont), 0u) << "at " << dpi;
+    }
+    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
+}
+
+// Minimized, it stays so where it is; restored, it takes the new size from where it stood.
+TEST_F(Window, RescaledWhileMinimizedRestoresAtTheNewSize) {
+    forms::Form& form = Load(96);
+    form.Show();
+    RECT before, minimized, now;
+    GetWindowRect(form.hWnd(), &before);
+    ShowWindow(form.hWnd(), SW_MINIMIZE);
+    GetWindowRect(form.hWnd(), &minimized);
+    RECT suggested{minimized.left + 50, minimized.top + 50, minimized.left + 900, minimized.top + 600};
+    SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_TRUE(IsIconic(form.hWnd()));
+    GetWindowRect(form.hWnd(), &now);
+    EXPECT_EQ(Size(now.left, now.top), Size(minimized.left, minimized.top));
+    EXPECT_EQ(Size(now.right, now.bottom), Size(minimized.right, minimized.bottom));
+    WINDOWPLACEMENT placement{sizeof placement, 0, 0, {}, {}, {}};
+    GetWindowPlacement(form.hWnd(), &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    EXPECT_EQ(Size(normal.right - normal.left, normal.bottom - normal.top), OuterSize(form.hWnd(), 144));
+    ShowWindow(form.hWnd(), SW_RESTORE);
+    ExpectLayout(form, 144);
+    GetWindowRect(form.hWnd(), &now);
+    EXPECT_EQ(Size(now.left, now.top), Size(before.left, before.top));
+}
+
+// A missing face with no known fallback: the first family listed that scales and is written horizontally.
+TEST(LastResortFace, IsAScalableHorizontalFamilyCutToFit) {
+    const struct {
+        const wchar_t* face;
+        DWORD type;
+        const wchar_t* taken;
+    } kFamilies[] = {
+        {L"Fixedsys", RASTER_FONTTYPE, L""},
+        {L"@SimSun", TRUETYPE_FONTTYPE, L""},
+        {L"A family whose name is longer than 31", TRUETYPE_FONTTYPE, L"A family whose name is longer t"},
+    };
     for (const auto& family : kFamilies) {
         LOGFONTW font{};
         wcsncpy(font.lfFaceName, family.face, LF_FACESIZE - 1);
         wchar_t face[LF_FACESIZE + 1] = {};
-        wmemset(face, L'x', LF_FACESIZE);
-        EXPECT_EQ(forms::TakeLastResortFace(font, family.type, reinterpret_cast<wchar_t(&)[LF_FACESIZE]>(face)) ? face : L"", std::wstring(family.taken));
+        wmemset(face, L'x', LF_FACESIZE);  // the one past the buffer stays 0 if it is terminated
+        const bool taken =
+            forms::TakeLastResortFace(font, family.type, reinterpret_cast<wchar_t(&)[LF_FACESIZE]>(face));
+        EXPECT_EQ(taken ? face : L"", std::wstring(family.taken)) << family.face;
     }
 }
+
 }  // namespace
