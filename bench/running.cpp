@@ -4,8 +4,9 @@
 // against the same operation on short input.
 //
 //   bench_running START-RUNS INPUT-RUNS   (beside Tavirel.exe and bench_minimal.exe)
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>
 
 #include <cstdio>
 #include <cwchar>

@@ -57,9 +57,10 @@ bool ReplaceWithText(HWND owner, std::wstring_view text) {
     EmptyClipboard();
     const bool placed = SetClipboardData(CF_TEXT, memory) != nullptr;
     CloseClipboard();
-    // cppcheck-suppress doubleFree ; cppcheck takes SetClipboardData to free it even when it fails
-    if (!placed)
+    if (!placed) {
+        // cppcheck-suppress doubleFree ; cppcheck takes SetClipboardData to free it even when it fails
         GlobalFree(memory);  // the clipboard owns it only once placed
+    }
     return placed;
 }
 

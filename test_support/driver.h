@@ -254,7 +254,7 @@ inline std::string ClipboardText() {
     if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != FALSE; }))
         return "(clipboard busy)";
     HANDLE data = GetClipboardData(CF_TEXT);
-    const std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+    std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
     if (data)
         GlobalUnlock(data);
     CloseClipboard();

@@ -98,6 +98,8 @@ struct WindowInFront {
         WaitUntil([this] { return GetForegroundWindow() == window; });
     }
     ~WindowInFront() { DestroyWindow(window); }
+    WindowInFront(const WindowInFront&) = delete;
+    WindowInFront& operator=(const WindowInFront&) = delete;
     HWND window;
 };
 
@@ -336,7 +338,8 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsAMessage) {
 
 // A text box, and a button two tabs on.
 TEST_F(Tavirel, BackInFrontTheFocusIsWhereItWas) {
-    for (const auto& [tabs, had] : {std::pair{0, txtDTPrice}, std::pair{2, cmdGetDT}}) {
+    for (const auto& [tabs, control] : {std::pair{0, txtDTPrice}, std::pair{2, cmdGetDT}}) {
+        const Id had = control;  // not every compiler lets a lambda capture a structured binding
         Click(p[txtDTPrice]);
         for (int i = 0; i < tabs; ++i)
             Key(VK_TAB);

@@ -41,6 +41,7 @@ HDC Paint(Face face, int width, int height, const wchar_t* caption = L"") {
 
 std::vector<COLORREF> Pixels(HDC dc) {  // of a kW x kH picture
     std::vector<COLORREF> pixels;
+    pixels.reserve(std::size_t{kW} * kH);
     for (int i = 0; i < kW * kH; ++i)
         pixels.push_back(GetPixel(dc, i % kW, i / kW));
     return pixels;
