@@ -155,16 +155,19 @@ public:
         }
         return control;
     }
+    // Sent as another program would; a program that hangs is not waited for.
+    LRESULT Ask(Id id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW((*this)[id], message, wParam, lParam, SMTO_ABORTIFHUNG, 20000, &result);
+        return static_cast<LRESULT>(result);
+    }
     std::wstring Text(Id id) const {
-        std::wstring text(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-        text.resize(static_cast<size_t>(SendMessageW((*this)[id], WM_GETTEXT, text.size(), LPARAM(text.data()))));
+        std::wstring text(static_cast<size_t>(Ask(id, WM_GETTEXTLENGTH)) + 1, L'\0');
+        text.resize(static_cast<size_t>(Ask(id, WM_GETTEXT, text.size(), LPARAM(text.data()))));
         return text;
     }
-    // As another program would write it.
-    void SetText(Id id, const std::wstring& text) const {
-        SendMessageW((*this)[id], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    bool Checked(Id id) const { return SendMessageW((*this)[id], BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    void SetText(Id id, const std::wstring& text) const { Ask(id, WM_SETTEXT, 0, LPARAM(text.c_str())); }
+    bool Checked(Id id) const { return Ask(id, BM_GETCHECK) == BST_CHECKED; }
     HWND Focus() const {
         GUITHREADINFO info{sizeof(GUITHREADINFO), 0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {}};
         return GetGUIThreadInfo(info_.dwThreadId, &info) ? info.hwndFocus : nullptr;

@@ -249,7 +249,7 @@ INSTANTIATE_TEST_SUITE_P(Tavirel, Behaves, testing::ValuesIn(kScenarios), [](con
 TEST_F(Tavirel, CalculatesTheSameEachTime) {
     for (int i = 0; i < (kStress ? 10000 : 50); ++i) {
         SetTexts(i % 2 ? Boxes{L"3.33"} : Boxes{L"", L"10"});
-        SendMessageW(p[i % 2 ? Command1 : cmdGetZT], BM_CLICK, 0, 0);
+        p.Ask(i % 2 ? Command1 : cmdGetZT, BM_CLICK);
         const Boxes want = i % 2 ? Boxes{L"3.33", L"3.66", L"3"} : Boxes{L"10", L"11", L"9"};
         if (i < 50 || i % 100 < 2) {  // under stress, a pair in a hundred read back
             ASSERT_EQ(texts(), want) << "calculation " << i;
