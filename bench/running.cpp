@@ -16,6 +16,7 @@
 #include "bench/bench.h"
 #include "button_skin/mVistaButton.h"
 #include "test_support/driver.h"
+#include "test_support/picture.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ const std::vector<std::vector<COLORREF>>& FaceStrips(int width, int height) {
 // Whether each of the three command buttons shows a face on screen.
 bool ButtonsPainted(const Program& program) {
     for (const driver::Id id : {driver::cmdGetZT, driver::cmdGetDT, driver::Command1}) {
-        const driver::Screenshot shown(program[id]);
+        const test_support::Picture shown(program[id]);
         bool matched = false;
         for (const auto& strip : FaceStrips(shown.width, shown.height)) {
             bool same = shown.width > kStrip;

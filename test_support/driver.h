@@ -211,31 +211,6 @@ private:
     HWND window_ = nullptr;
 };
 
-// A window's client area as the screen shows it (another process's window DC reads back black under Wine); (x, y)
-// is a pixel of it.
-struct Screenshot {
-    explicit Screenshot(HWND window) {
-        RECT client{};
-        POINT origin{0, 0};
-        GetClientRect(window, &client);
-        ClientToScreen(window, &origin);
-        width = client.right;
-        height = client.bottom;
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HGDIOBJ old = SelectObject(memory, CreateCompatibleBitmap(screen, width, height));
-        BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-        for (int i = 0; i < width * height; ++i)
-            pixels.push_back(GetPixel(memory, i % width, i / width));
-        DeleteObject(SelectObject(memory, old));
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
-    }
-    COLORREF operator()(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;
-};
-
 // The clipboard, opened for a window of the driver.
 inline HWND ClipboardWindow() {
     static HWND window = CreateWindowW(L"STATIC", L"driver", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);

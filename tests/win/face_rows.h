@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "test_support/picture.h"
+
 namespace face_rows {
 
 enum Face { kNormal, kPressed, kFocused, kDisabled };
@@ -85,14 +87,14 @@ inline std::string Rgb(COLORREF c) {
     return text.str();
 }
 
-// The first pixel of a width x height picture unlike the expected one, with how many are, or "" when none is.
-template <typename PixelAt, typename ExpectedAt>
-std::string FirstWrongPixel(int width, int height, PixelAt&& at, ExpectedAt&& expected) {
+// The first pixel of a picture unlike the expected one, with how many are, or "" when none is.
+template <typename ExpectedAt>
+std::string FirstWrongPixel(const test_support::Picture& picture, ExpectedAt&& expected) {
     std::ostringstream first;
     int wrong = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const COLORREF got = at(x, y), want = expected(x, y);
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const COLORREF got = picture(x, y), want = expected(x, y);
             if (want == kAny || got == want)
                 continue;
             if (wrong++ == 0)

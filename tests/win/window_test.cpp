@@ -1,5 +1,5 @@
-// The calculator window in-process: its layout at the resolution it starts at and after each change of resolution,
-// and what screen readers learn of it.
+// The calculator window in-process: its layout and names for screen readers at the resolution it starts at, and after
+// each change of resolution.
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
@@ -13,6 +13,7 @@
 #include "calculator/form1.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/scoped_gdi.h"
 #include "test_support/control_names.h"
 #include "test_support/gdi_headroom.h"
 
@@ -55,6 +56,12 @@ Place PlaceOf(HWND control) {
     return {r.left, r.top, r.right, r.bottom, font.lfHeight};
 }
 
+std::array<LONG, 4> WindowEdges(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 Size ClientSize(HWND window) {
     RECT client;
     GetClientRect(window, &client);
@@ -65,12 +72,10 @@ Size ClientSize(HWND window) {
 Size CaptionSize(HWND label) {
     wchar_t caption[64] = {};
     GetWindowTextW(label, caption, 64);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    const forms::ScopedGetDc dc(label);
+    const forms::ScopedSelect font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
     RECT extent{};
-    DrawTextW(dc, caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    DrawTextW(dc.Get(), caption, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return {extent.right, extent.bottom};
 }
 
@@ -173,6 +178,7 @@ TEST_F(Window, CannotBeResized) {
     EXPECT_EQ(GetWindowLongW(Load(96).hWnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
 }
 
+// A box by the label made just before it, a button or option by its caption.
 TEST_F(Window, NamesItsControlsForScreenReaders) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
     const forms::Form& form = Load(96);
@@ -186,23 +192,35 @@ TEST_F(Window, NamesItsControlsForScreenReaders) {
 }
 
 // Asked first (Windows 10 1703 on), it answers its outer size there, framed as Windows frames it; in the rectangle
-// Windows then suggests, every control lies where and as large as in a window started there.
+// Windows then suggests, every control lies where and as large as in a window started there, with icons and fonts of
+// the new size, and nothing of the old ones left.
 TEST_F(Window, RescaledIsLaidOutAsIfStartedThere) {
     forms::Form& form = Load(96);
+    const int headroom = test_support::GdiHeadroom();
     for (const int dpi : {144, 120, 96}) {
+        SCOPED_TRACE(dpi);
+        HICON oldBig = Icon(form.hWnd(), ICON_BIG), oldSmall = Icon(form.hWnd(), ICON_SMALL);
+        const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(txtCurPrice), WM_GETFONT, 0, 0));
         const RECT suggested = ChangeResolution(form, dpi);
-        const forms::Form& fresh = Load(dpi);
         RECT now;
         GetWindowRect(form.hWnd(), &now);
         EXPECT_EQ(Size(suggested.right - suggested.left, suggested.bottom - suggested.top),
                   OuterSize(form.hWnd(), dpi));
-        EXPECT_EQ(Size(now.left, now.top), Size(suggested.left, suggested.top)) << "at " << dpi;
-        EXPECT_EQ(ClientSize(form.hWnd()), ClientSize(fresh.hWnd())) << "at " << dpi;
+        EXPECT_EQ(Size(now.left, now.top), Size(suggested.left, suggested.top));
+        const forms::Form& fresh = Load(dpi);
+        EXPECT_EQ(ClientSize(form.hWnd()), ClientSize(fresh.hWnd()));
         for (const auto& [id, at96, at144] : kControls)
-            EXPECT_EQ(PlaceOf(form.Control(id)), PlaceOf(fresh.Control(id))) << id << " at " << dpi;
+            EXPECT_EQ(PlaceOf(form.Control(id)), PlaceOf(fresh.Control(id))) << id;
+        EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_BIG)), dpi / 3);
+        EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_SMALL)), dpi / 6);
+        EXPECT_EQ(std::pair(IconWidth(oldBig), IconWidth(oldSmall)), std::pair(0, 0)) << "the old icons freed";
+        EXPECT_EQ(GetObjectType(oldFont), 0u) << "the old font freed";
+        DestroyWindow(fresh.hWnd());
     }
+    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
 }
 
+// The price, the results, the band and the focus as they were.
 TEST_F(Window, RescaledKeepsItsTextsBandAndFocus) {
     forms::Form& form = Load(96, calculator::Form1Events());
     form.Show();
@@ -222,73 +240,42 @@ TEST_F(Window, RescaledKeepsItsTextsBandAndFocus) {
     }
 }
 
-TEST_F(Window, RescaledTakesIconsOfTheNewSize) {
-    forms::Form& form = Load(96);
-    for (const int dpi : {144, 120, 96}) {
-        SCOPED_TRACE(dpi);
-        HICON oldBig = Icon(form.hWnd(), ICON_BIG), oldSmall = Icon(form.hWnd(), ICON_SMALL);
-        ChangeResolution(form, dpi);
-        EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_BIG)), dpi / 3);
-        EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_SMALL)), dpi / 6);
-        EXPECT_EQ(IconWidth(oldBig), 0);
-        EXPECT_EQ(IconWidth(oldSmall), 0);
-    }
-}
-
-TEST_F(Window, RescaledFreesTheOldLayoutsFonts) {
-    forms::Form& form = Load(96);
-    const int headroom = test_support::GdiHeadroom();
-    for (const int dpi : {144, 120, 96}) {
-        const auto oldFont = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Control(txtCurPrice), WM_GETFONT, 0, 0));
-        ChangeResolution(form, dpi);
-        EXPECT_EQ(GetObjectType(oldFont), 0u) << "at " << dpi;
-    }
-    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
-}
-
-// Minimized, it stays so where it is; restored, it takes the new size from where it stood.
+// Minimized, it stays so where it is; restored, it stands where it stood, laid out at the new resolution.
 TEST_F(Window, RescaledWhileMinimizedRestoresAtTheNewSize) {
     forms::Form& form = Load(96);
     form.Show();
-    RECT before, minimized, now;
-    GetWindowRect(form.hWnd(), &before);
+    const auto before = WindowEdges(form.hWnd());
     ShowWindow(form.hWnd(), SW_MINIMIZE);
-    GetWindowRect(form.hWnd(), &minimized);
-    RECT suggested{minimized.left + 50, minimized.top + 50, minimized.left + 900, minimized.top + 600};
+    const auto minimized = WindowEdges(form.hWnd());
+    RECT suggested{minimized[0] + 50, minimized[1] + 50, minimized[0] + 900, minimized[1] + 600};
     SendMessageW(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_TRUE(IsIconic(form.hWnd()));
-    GetWindowRect(form.hWnd(), &now);
-    EXPECT_EQ(Size(now.left, now.top), Size(minimized.left, minimized.top));
-    EXPECT_EQ(Size(now.right, now.bottom), Size(minimized.right, minimized.bottom));
+    EXPECT_EQ(WindowEdges(form.hWnd()), minimized);
     WINDOWPLACEMENT placement{sizeof placement, 0, 0, {}, {}, {}};
     GetWindowPlacement(form.hWnd(), &placement);
     const RECT& normal = placement.rcNormalPosition;
     EXPECT_EQ(Size(normal.right - normal.left, normal.bottom - normal.top), OuterSize(form.hWnd(), 144));
     ShowWindow(form.hWnd(), SW_RESTORE);
     ExpectLayout(form, 144);
-    GetWindowRect(form.hWnd(), &now);
-    EXPECT_EQ(Size(now.left, now.top), Size(before.left, before.top));
+    const auto restored = WindowEdges(form.hWnd());
+    EXPECT_EQ(Size(restored[0], restored[1]), Size(before[0], before[1]));
 }
 
-// A missing face with no known fallback: the first family listed that scales and is written horizontally.
+// A missing face with no known fallback: the first family listed that scales and is written horizontally, its name
+// cut to fit and terminated.
 TEST(LastResortFace, IsAScalableHorizontalFamilyCutToFit) {
-    const struct {
-        const wchar_t* face;
-        DWORD type;
-        const wchar_t* taken;
-    } kFamilies[] = {
+    const std::tuple<const wchar_t*, DWORD, std::wstring> families[] = {
         {L"Fixedsys", RASTER_FONTTYPE, L""},
         {L"@SimSun", TRUETYPE_FONTTYPE, L""},
         {L"A family whose name is longer than 31", TRUETYPE_FONTTYPE, L"A family whose name is longer t"},
     };
-    for (const auto& family : kFamilies) {
+    for (const auto& [name, type, taken] : families) {
         LOGFONTW font{};
-        wcsncpy(font.lfFaceName, family.face, LF_FACESIZE - 1);
+        wcsncpy(font.lfFaceName, name, LF_FACESIZE - 1);
         wchar_t face[LF_FACESIZE + 1] = {};
         wmemset(face, L'x', LF_FACESIZE);  // the one past the buffer stays 0 if it is terminated
-        const bool taken =
-            forms::TakeLastResortFace(font, family.type, reinterpret_cast<wchar_t(&)[LF_FACESIZE]>(face));
-        EXPECT_EQ(taken ? face : L"", std::wstring(family.taken)) << family.face;
+        const bool took = forms::TakeLastResortFace(font, type, reinterpret_cast<wchar_t(&)[LF_FACESIZE]>(face));
+        EXPECT_EQ(took ? face : L"", taken) << name;
     }
 }
 
