@@ -229,6 +229,17 @@ TEST_F(Tavirel, CalculatesTheSameEachTime) {
     }
 }
 
+// As far from each side of its screen as from the other, give or take the odd pixel.
+TEST_F(Tavirel, StartsInTheMiddleOfItsScreen) {
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    GetMonitorInfoW(MonitorFromWindow(p.Window(), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT window{};
+    GetWindowRect(p.Window(), &window);
+    const RECT& screen = monitor.rcMonitor;
+    EXPECT_NEAR(window.left - screen.left, screen.right - window.right, 1);
+    EXPECT_NEAR(window.top - screen.top, screen.bottom - window.bottom, 1);
+}
+
 TEST_F(Tavirel, ShowsItsTitle) {
     wchar_t title[32] = {};
     GetWindowTextW(p.Window(), title, 32);

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "calculator/entry_rules.h"
 #include "calculator/limit_calculation.h"
 #include "numbers/number_text.h"
 #include "numbers/numeric_text.h"
@@ -37,6 +38,17 @@ TEST(NumericText, RefusesWhatIsNoNumber) {
                                 L"1e+", L"E5",    L"1e5.5", L"\uFF11\uFF12", L"1\u00B2", L"\u0661", L"5-"}) {
         EXPECT_FALSE(numbers::IsNumeric(text)) << text;
     }
+}
+
+// What reaches the price box of a character typed into it (KeyAscii): backspace, the point and the digits, else 0,
+// which discards it.
+TEST(PriceKeys, PassBackspaceThePointAndDigitsOnly) {
+    const std::pair<std::int16_t, std::int16_t> keys[] = {
+        {8, 8},   {'.', '.'}, {'0', '0'}, {'9', '9'},      {'/', 0},    {':', 0},
+        {'-', 0}, {'e', 0},   {22, 0},    {-32767 - 1, 0}, {0x7FFF, 0}, {0x0661, 0},
+    };
+    for (const auto& [typed, passed] : keys)
+        EXPECT_EQ(calculator::FilterPriceKey(typed), passed) << typed;
 }
 
 // The fuzz checks, replayed below, compare every corpus text's reading with the C library's; these lie beyond them.
@@ -88,7 +100,8 @@ TEST(NumberText, WritesSevenSignificantDigits) {
         {1234567.5f, L"1234568"},
         {1234566.5f, L"1234566"},
         {100000.25f, L"100000.2"},
-    };  // the last three: ties to even
+        {9.99999950273831e-33f, L"1E-32"},
+    };  // 1234567.5 to 100000.25: ties to even; the last rounds up to the next power of ten
     for (const auto& [value, text] : rows)
         EXPECT_EQ(numbers::SingleToText(value), text) << value;
 }

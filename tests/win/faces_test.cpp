@@ -42,31 +42,34 @@ TEST(Faces, AreThePicturesWorkedOutByHand) {
 }
 
 // The caption glyph for glyph where DrawText centres it on one line in the whole button, in black, or grey on the
-// disabled face. Any font with glyphs for 计算 will do; unsmoothed, so that a glyph's pixels are the text colour.
+// disabled face; at the window's 25 pixels and at 38, its buttons' height at 144 DPI. Any font with glyphs for 计算
+// will do; unsmoothed, so that a glyph's pixels are the text colour.
 TEST(Faces, CentreTheirCaptionInItsColour) {
     const forms::OwnedFont font(
         CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"宋体"));
-    const Picture caption(kW, kH, kUntouched);
-    const forms::ScopedSelect captionFont(caption.Dc(), font.get());
-    SetBkMode(caption.Dc(), TRANSPARENT);  // as DrawButton hands the DC to a face
-    RECT item{0, 0, kW, kH};
-    DrawTextW(caption.Dc(), L"计算", -1, &item, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    int inked = 0;
-    for (int i = 0; i < kW * kH; ++i)
-        inked += caption(i % kW, i / kW) != kUntouched;
-    ASSERT_GT(inked, 30) << "the caption's glyphs";
-    for (const Face face : kFaces) {
-        SCOPED_TRACE(face_rows::kFaceNames[face]);
-        const Picture bare(kW, kH, kUntouched), captioned(kW, kH, kUntouched);
-        const forms::ScopedSelect captionedFont(captioned.Dc(), font.get());
-        SetBkMode(captioned.Dc(), TRANSPARENT);
-        Paint(bare, face, kW, kH);
-        Paint(captioned, face, kW, kH, L"计算");
-        const COLORREF text = face == face_rows::kDisabled ? RGB(131, 131, 131) : RGB(0, 0, 0);
-        const auto expected = [&](int x, int y) {
-            return caption(x, y) != kUntouched ? text : bare(x, y);
-        };
-        EXPECT_EQ(face_rows::FirstWrongPixel(captioned, expected), "");
+    for (const int height : {kH, 38}) {
+        const Picture caption(kW, height, kUntouched);
+        const forms::ScopedSelect captionFont(caption.Dc(), font.get());
+        SetBkMode(caption.Dc(), TRANSPARENT);  // as DrawButton hands the DC to a face
+        RECT item{0, 0, kW, height};
+        DrawTextW(caption.Dc(), L"计算", -1, &item, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        int inked = 0;
+        for (int i = 0; i < kW * height; ++i)
+            inked += caption(i % kW, i / kW) != kUntouched;
+        ASSERT_GT(inked, 30) << "the caption's glyphs";
+        for (const Face face : kFaces) {
+            SCOPED_TRACE(std::string(face_rows::kFaceNames[face]) + " face, H = " + std::to_string(height));
+            const Picture bare(kW, height, kUntouched), captioned(kW, height, kUntouched);
+            const forms::ScopedSelect captionedFont(captioned.Dc(), font.get());
+            SetBkMode(captioned.Dc(), TRANSPARENT);
+            Paint(bare, face, kW, height);
+            Paint(captioned, face, kW, height, L"计算");
+            const COLORREF text = face == face_rows::kDisabled ? RGB(131, 131, 131) : RGB(0, 0, 0);
+            const auto expected = [&](int x, int y) {
+                return caption(x, y) != kUntouched ? text : bare(x, y);
+            };
+            EXPECT_EQ(face_rows::FirstWrongPixel(captioned, expected), "");
+        }
     }
 }
 
