@@ -78,6 +78,7 @@ TEST(Rounding, DecidesOnTheExactFloatWithTiesToEven) {
         {0.005f, 0.0f},
         {0.135f, 0.14f},
         {FLT_MAX, FLT_MAX},
+        {INFINITY, INFINITY},
     };
     for (const auto& [value, rounded] : rows)
         EXPECT_EQ(numbers::RoundToHundredths(value), rounded) << value;
