@@ -271,7 +271,7 @@ TEST(LastResortFace, IsAScalableHorizontalFamilyCutToFit) {
     };
     for (const auto& [name, type, taken] : families) {
         LOGFONTW font{};
-        wcsncpy(font.lfFaceName, name, LF_FACESIZE - 1);
+        wcsncpy(font.lfFaceName, name, LF_FACESIZE);  // the long name fills it, unterminated
         wchar_t face[LF_FACESIZE + 1] = {};
         wmemset(face, L'x', LF_FACESIZE);  // the one past the buffer stays 0 if it is terminated
         const bool took = forms::TakeLastResortFace(font, type, reinterpret_cast<wchar_t(&)[LF_FACESIZE]>(face));
