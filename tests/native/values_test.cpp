@@ -84,6 +84,7 @@ TEST(Rounding, DecidesOnTheExactFloatWithTiesToEven) {
         EXPECT_EQ(numbers::RoundToHundredths(value), rounded) << value;
 }
 
+// The last five: three ties to even, a value rounded up to the next power of ten, and the smallest float, a denormal.
 TEST(NumberText, WritesSevenSignificantDigits) {
     const std::pair<float, const wchar_t*> rows[] = {
         {0.0f, L"0"},
@@ -102,7 +103,8 @@ TEST(NumberText, WritesSevenSignificantDigits) {
         {1234566.5f, L"1234566"},
         {100000.25f, L"100000.2"},
         {9.99999950273831e-33f, L"1E-32"},
-    };  // 1234567.5 to 100000.25: ties to even; the last rounds up to the next power of ten
+        {1e-45f, L"1.401298E-45"},
+    };
     for (const auto& [value, text] : rows)
         EXPECT_EQ(numbers::SingleToText(value), text) << value;
 }
