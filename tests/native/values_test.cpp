@@ -57,6 +57,9 @@ TEST(ParseNumber, GivesTheNearestDoubleOrNoneBeyondTheRange) {
         {L"0." + std::wstring(10000, L'3'), 1.0 / 3.0},
         {L"1e400", std::nullopt},
         {std::wstring(400, L'9'), std::nullopt},
+        // Beyond a double by the digits, not by the exponent, whose sign says the other way.
+        {L"0." + std::wstring(400, L'0') + L"1e5", 0.0},
+        {L"1" + std::wstring(400, L'0') + L"e-5", std::nullopt},
     };
     for (const auto& [text, value] : rows) {
         EXPECT_TRUE(numbers::IsNumeric(text)) << text.substr(0, 20);
