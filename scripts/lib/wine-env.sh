@@ -1,13 +1,7 @@
-# Shared by the scripts that run Windows programs under Wine.
-#
-# tavirel_wine_env: exports WINEPREFIX (build/wineprefix, made once and
-# reused), the Chinese locale, and DISPLAY: the caller's own display when it
-# has one and TAVIREL_VIRTUAL_DISPLAY is unset, else a virtual Xvfb display
-# started once and left running. One persistent wineserver is started per
-# prefix, detached from any captured output.
+# tavirel_wine_env: WINEPREFIX (build/wineprefix), the Chinese locale, and the caller's DISPLAY, or (no display, or
+# TAVIREL_VIRTUAL_DISPLAY set) an Xvfb left running. One persistent wineserver a prefix, detached from our output.
 
-TAVIREL_ROOT=${TAVIREL_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-TAVIREL_BUILD=${TAVIREL_BUILD:-$TAVIREL_ROOT/build}
+source "$(dirname "${BASH_SOURCE[0]}")/build.sh"
 
 tavirel_virtual_display() {
   local n=${TAVIREL_DISPLAY_NUMBER:-77}
@@ -20,7 +14,6 @@ tavirel_virtual_display() {
 }
 
 tavirel_wine_env() {
-  # The 64-bit loader, which hands 32-bit programs to the 32-bit one.
   export TAVIREL_WINE=${TAVIREL_WINE:-/usr/lib/wine/wine64}
   export WINELOADER=$TAVIREL_WINE
   export WINEPREFIX=${WINEPREFIX:-$TAVIREL_BUILD/wineprefix}
@@ -31,20 +24,17 @@ tavirel_wine_env() {
   if [ -n "${TAVIREL_VIRTUAL_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     tavirel_virtual_display
   fi
-  # One persistent server per prefix, with no pipe of ours held open. The
-  # prefix's folder must exist for it, even before wineboot fills it.
+  # The prefix's folder must exist for the server, even before wineboot fills it.
   mkdir -p "$WINEPREFIX"
   setsid /usr/lib/wine/wineserver -p </dev/null >/dev/null 2>&1 || true
   if [ ! -f "$WINEPREFIX/.tavirel-ready" ]; then
     "$TAVIREL_WINE" wineboot -i </dev/null >/dev/null 2>&1 || true
-    # Wine draws the title bar and border itself, as Windows does, instead
-    # of leaving them to an X window manager (a virtual display has none).
+    # Wine draws the frame itself, as Windows does: a virtual display has no window manager.
     "$TAVIREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
     "$TAVIREL_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1 || true
     touch "$WINEPREFIX/.tavirel-ready"
   fi
-  # Wine draws the title bar's buttons with the symbol font that Debian's
-  # fonts-wine ships, but finds it only among the prefix's own fonts.
+  # The title bar's symbol font, which Wine finds only among the prefix's fonts.
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
   if [ ! -f "$fonts/marlett.ttf" ]; then
     mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/" || echo "wine-env: no marlett.ttf for the title bar (fonts-wine)" >&2
@@ -52,10 +42,8 @@ tavirel_wine_env() {
   tavirel_wine_desktop
 }
 
-# The desktop process that Wine starts with the first window keeps the
-# standard error of whoever made that window, and lives as long as the
-# server: started from a test, it would hold the test runner's pipe open.
-# Start it here, detached, unless this prefix has one already.
+# Wine's desktop process keeps the standard error of whoever made the first window, as long as the server lives:
+# started here, detached, it holds no test runner's pipe open.
 tavirel_wine_desktop() {
   local pid
   for pid in $(pgrep -f 'explorer.exe /desktop' 2>/dev/null); do
