@@ -85,7 +85,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(p.Start()) << "the program did not start";
         ASSERT_TRUE(p.Activate()) << "the window could not be brought to the front, by SetForegroundWindow nor by "
-                                     "a click on its caption";
+                                     "a click on its caption; in front: "
+                                  << Describe(GetForegroundWindow());
         ASSERT_TRUE(Becomes(focus, txtCurPrice));
     }
     void SetTexts(const Boxes& boxes) const {  // as another program would set them
@@ -289,7 +290,7 @@ TEST_F(Tavirel, ShowsEachControlInItsColours) {
         }
         return wrong;
     };
-    EXPECT_TRUE(Becomes(wrongAreas, "")) << "on a desktop at " << Desktop();
+    EXPECT_TRUE(Becomes(wrongAreas, "")) << "on a desktop at " << Desktop() << ", " << Covering(p.Window());
 }
 
 // In tab order, not in the order on screen.
@@ -332,7 +333,7 @@ TEST_F(Tavirel, BackInFrontTheFocusIsWhereItWas) {
             const WindowInFront front = PutWindowInFront();
             EXPECT_TRUE(WaitUntil([&] { return focus() != had; })) << "the focus stays in " << had;
         }
-        ASSERT_TRUE(p.Activate());
+        ASSERT_TRUE(p.Activate()) << "in front: " << Describe(GetForegroundWindow());
         EXPECT_TRUE(Becomes(focus, had));
     }
 }
@@ -371,8 +372,8 @@ TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
                 return caption ? face_rows::kAny : face_rows::Expected(face, x, y);
             });
         };
-        EXPECT_TRUE(Becomes(wrongPixels, ""))
-            << face_rows::kFaceNames[face] << " face after " << step << ", on a desktop at " << Desktop();
+        EXPECT_TRUE(Becomes(wrongPixels, "")) << face_rows::kFaceNames[face] << " face after " << step
+                                              << ", on a desktop at " << Desktop() << ", " << Covering(button);
     }
 }
 
