@@ -3,6 +3,8 @@
 // which its controls notify, and the one put under each text box
 // (TextBoxProc), for the characters typed into it and its double-clicks.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <imm.h>
 
 #include <algorithm>
 #include <string>
@@ -121,6 +123,8 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
             SetWindowLongPtrW(record->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.get()));
             record->editProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(record->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc)));
+            if (control.flags & kNoInputMethod)
+                ImmAssociateContextEx(record->hwnd, nullptr, 0);
             if (control.caption && *control.caption) {
                 ++record->programWrites;
                 SetWindowTextW(record->hwnd, control.caption);

@@ -1,6 +1,9 @@
 // The calculator window in-process: its layout and names for screen readers at the resolution it starts at, and after
 // each change of resolution.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <imm.h>
 #include <oleacc.h>
 
 #include <array>
@@ -237,6 +240,17 @@ TEST_F(Window, RescaledKeepsItsTextsBandAndFocus) {
         EXPECT_EQ(form.Text(txtDTPrice), L"11.88");
         EXPECT_TRUE(form.Value(Option2));
         EXPECT_EQ(GetFocus(), form.Control(Option2));
+    }
+}
+
+// The price box takes no input method, so that the point key types a point in any input mode; the result boxes keep
+// theirs.
+TEST_F(Window, OnlyThePriceBoxTakesNoInputMethod) {
+    const forms::Form& form = Load(96);
+    for (const auto& [id, has] : {std::pair{txtCurPrice, false}, {txtZTPrice, true}, {txtDTPrice, true}}) {
+        HIMC context = ImmGetContext(form.Control(id));
+        EXPECT_EQ(context != nullptr, has) << id;
+        ImmReleaseContext(form.Control(id), context);
     }
 }
 
