@@ -400,6 +400,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         auto* form = static_cast<Form*>(create->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         FormAccess::SetHandle(*form, hwnd);
+        ScaleFrameWithResolution(hwnd);
     }
     return Untrapped([&] { return Dispatch(hwnd, msg, wParam, lParam); });
 }
