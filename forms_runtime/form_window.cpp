@@ -73,6 +73,21 @@ Placement PlacementOf(const ControlDef& def) {
     return {L"STATIC", kChild, 0};
 }
 
+// The first control in tab order that can take the focus, or null.
+HWND FirstTabStop(const Form& form) {
+    const ControlRecord* first = nullptr;
+    for (const auto& control : FormAccess::Controls(form)) {
+        const ControlKind kind = control->def->kind;
+        const bool focusable = kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
+                               (kind == ControlKind::OptionButton && Checked(*control));
+        if (focusable && IsWindowEnabled(control->hwnd) &&
+            (first == nullptr || control->def->tabIndex < first->def->tabIndex)) {
+            first = control.get();
+        }
+    }
+    return first ? first->hwnd : nullptr;
+}
+
 }  // namespace
 
 Form::Form(const FormDef& def, std::span<const EventBinding> events) : def_(def), events_(events) {}
@@ -158,19 +173,8 @@ void Form::Show() {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 
-    // The focus goes to the first control in tab order that can take it.
-    const ControlRecord* first = nullptr;
-    for (const auto& control : controls_) {
-        const ControlKind kind = control->def->kind;
-        const bool focusable = kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
-                               (kind == ControlKind::OptionButton && Checked(*control));
-        if (focusable && IsWindowEnabled(control->hwnd) &&
-            (first == nullptr || control->def->tabIndex < first->def->tabIndex)) {
-            first = control.get();
-        }
-    }
-    if (first)
-        SetFocus(first->hwnd);
+    if (HWND first = FirstTabStop(*this))
+        SetFocus(first);
     UpdateWindow(hwnd_);
 }
 
@@ -304,6 +308,25 @@ void SelectOption(const ControlRecord& option) {
     }
 }
 
+// As Windows' dialogs keep the focus: the control that had it is noted when
+// the window is left or minimized, and gets it back when the window itself
+// is given the focus or activated; while minimized no control has it.
+void SaveFocus(Form& form, HWND hwnd) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd, focus))
+        FormAccess::LastFocus(form) = focus;
+}
+
+void RestoreFocus(Form& form, HWND hwnd) {
+    if (IsIconic(hwnd))
+        return;
+    HWND last = FormAccess::LastFocus(form);
+    if (!IsWindow(last) || !IsChild(hwnd, last) || !IsWindowEnabled(last) || !IsWindowVisible(last))
+        last = FirstTabStop(form);
+    if (last)
+        SetFocus(last);
+}
+
 void RaiseUnloadAndClose(Form& form) {
     if (FormAccess::RaiseUnload(form))
         DestroyWindow(form.hWnd());
@@ -348,16 +371,20 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
-        // Back to the control that had the focus when the window was left.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd, focus))
-                FormAccess::LastFocus(*form) = focus;
-        } else if (HWND last = FormAccess::LastFocus(*form); last && IsWindow(last)) {
-            SetFocus(last);
-            return 0;
-        }
-        break;
+        // Activated while minimized (HIWORD), it gives no control the focus:
+        // Windows gives the window itself the focus once it is restored.
+        if (LOWORD(wParam) == WA_INACTIVE)
+            SaveFocus(*form, hwnd);
+        else if (HIWORD(wParam) == 0)
+            RestoreFocus(*form, hwnd);
+        return 0;
+    case WM_SETFOCUS:
+        // Given the focus itself, it passes it on: to the control that has
+        // just lost it, if any.
+        if (IsChild(hwnd, reinterpret_cast<HWND>(wParam)))
+            FormAccess::LastFocus(*form) = reinterpret_cast<HWND>(wParam);
+        RestoreFocus(*form, hwnd);
+        return 0;
     case WM_GETDPISCALEDSIZE:
         // Windows 10 1703 and later ask, before a change of resolution, which
         // outer size the window will take there; the rectangle that
@@ -374,6 +401,11 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam == SIZE_RESTORED)
             FormAccess::FitAfterRestore(*form);
+        if (wParam == SIZE_MINIMIZED) {
+            SaveFocus(*form, hwnd);
+            if (IsChild(hwnd, GetFocus()))
+                SetFocus(nullptr);
+        }
         break;
     case WM_CLOSE:
         RaiseUnloadAndClose(*form);

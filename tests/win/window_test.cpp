@@ -254,6 +254,15 @@ TEST_F(Window, OnlyThePriceBoxTakesNoInputMethod) {
     }
 }
 
+// Given the focus itself, the window passes it on to the control that had it.
+TEST_F(Window, PassesTheFocusOnToTheControlThatHadIt) {
+    forms::Form& form = Load(96);
+    form.Show();
+    SetFocus(form.Control(cmdGetDT));
+    SetFocus(form.hWnd());
+    EXPECT_EQ(GetFocus(), form.Control(cmdGetDT));
+}
+
 // Minimized, it stays so where it is; restored, it stands where it stood, laid out at the new resolution.
 TEST_F(Window, RescaledWhileMinimizedRestoresAtTheNewSize) {
     forms::Form& form = Load(96);
