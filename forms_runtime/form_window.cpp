@@ -12,6 +12,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/high_contrast.h"
 #include "forms_runtime/window_text.h"
 
 namespace forms {
@@ -360,7 +361,13 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ControlRecord* control = FormAccess::Find(*form, reinterpret_cast<HWND>(lParam));
         if (control && control->backBrush) {
+            // Under a high-contrast theme a box takes the system's pair: the
+            // theme's text colour on its own back colour may be unreadable.
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            if (HighContrast()) {
+                SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            }
             SetBkColor(dc, control->backColour);
             return reinterpret_cast<LRESULT>(control->backBrush.get());
         }
@@ -385,6 +392,16 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             FormAccess::LastFocus(*form) = reinterpret_cast<HWND>(wParam);
         RestoreFocus(*form, hwnd);
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETHIGHCONTRAST)
+            break;
+        [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+        // A change of theme: read again whether it is a high-contrast one,
+        // and repaint everything, the buttons' faces and the boxes too.
+        ReadHighContrast();
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        break;
     case WM_GETDPISCALEDSIZE:
         // Windows 10 1703 and later ask, before a change of resolution, which
         // outer size the window will take there; the rectangle that
