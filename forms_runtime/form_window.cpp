@@ -378,11 +378,11 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
-        // Activated while minimized (HIWORD), it gives no control the focus:
-        // Windows gives the window itself the focus once it is restored.
+        // Activated while minimized, it gives no control the focus: Windows
+        // gives the window itself the focus once it is restored.
         if (LOWORD(wParam) == WA_INACTIVE)
             SaveFocus(*form, hwnd);
-        else if (HIWORD(wParam) == 0)
+        else
             RestoreFocus(*form, hwnd);
         return 0;
     case WM_SETFOCUS:
