@@ -246,12 +246,6 @@ TEST_F(Tavirel, StartsInTheMiddleOfItsScreen) {
     EXPECT_NEAR(window.top - screen.top, screen.bottom - window.bottom, 1);
 }
 
-TEST_F(Tavirel, ShowsItsTitle) {
-    wchar_t title[32] = {};
-    GetWindowTextW(p.Window(), title, 32);
-    EXPECT_STREQ(title, L"Tavirel v1.0");
-}
-
 // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's
 // caption, the labels, the options beside their circles, each text box away from its text and border, and a band of
 // each carry button, which lies over the frame. Each shows its colour in more than half of it; the caption, the labels

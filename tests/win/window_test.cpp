@@ -178,10 +178,6 @@ TEST_F(Window, IsLaidOutFromItsTwips) {
         ExpectLayout(Load(dpi), dpi);
 }
 
-TEST_F(Window, CannotBeResized) {
-    EXPECT_EQ(GetWindowLongW(Load(96).hWnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
-}
-
 // A box by the label made just before it, a button or option by its caption.
 TEST_F(Window, NamesItsControlsForScreenReaders) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
