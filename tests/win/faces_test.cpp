@@ -35,6 +35,8 @@ struct HighContrast {
         forms::SetHighContrastSource(nullptr);
         forms::ReadHighContrast();
     }
+    HighContrast(const HighContrast&) = delete;
+    HighContrast& operator=(const HighContrast&) = delete;
 };
 
 void Paint(const Picture& on, Face face, int width, int height, const wchar_t* caption = L"") {
@@ -64,10 +66,10 @@ TEST(Faces, AreFlatInTheSystemsColoursUnderHighContrast) {
         {face_rows::kFocused, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHT, COLOR_BTNFACE}},
         {face_rows::kDisabled, {COLOR_WINDOWFRAME, COLOR_BTNFACE, COLOR_BTNFACE}},
     };
-    for (const auto& [face, colours] : rings) {
+    for (const auto& [face, outward] : rings) {
         const Picture painted(kW + 1, kH + 1, kUntouched);
         Paint(painted, face, kW, kH);
-        const auto expected = [&colours](int x, int y) {
+        const auto expected = [colours = outward](int x, int y) {
             const int ring = std::min({x, y, kW - 1 - x, kH - 1 - y, 2});
             return x == kW || y == kH ? kUntouched : GetSysColor(colours[static_cast<size_t>(ring)]);
         };
