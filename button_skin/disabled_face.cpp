@@ -3,6 +3,7 @@
 // it lies; the corners and the inner frame are drawn from (0, 0).
 #include "button_skin/face_painter.h"
 #include "button_skin/mVistaButton.h"
+#include "forms_runtime/high_contrast.h"
 
 namespace mVistaButton {
 
@@ -23,10 +24,13 @@ constexpr InnerCornerColours kInnerCorners{
     RGB(242, 242, 243), RGB(251, 251, 251), RGB(192, 195, 198), RGB(243, 243, 244),
     RGB(251, 251, 251), RGB(242, 242, 243), RGB(243, 243, 244), RGB(192, 195, 198)};
 constexpr COLORREF kText = RGB(131, 131, 131);
+constexpr FlatFace kHighContrast{COLOR_BTNFACE, COLOR_WINDOWFRAME, 1, COLOR_GRAYTEXT};
 }  // namespace
 
 void DrawDisabledFace(HDC dc, RECT& item, const wchar_t* caption) {
     FacePainter paint(dc, item);
+    if (forms::HighContrast())
+        return paint.Flat(kHighContrast, caption);
     paint.Fill(paint.Received(), kSurface);
     paint.Frame(paint.Received(), kOuterFrame);
     paint.OuterCorners(kOuterCorners);

@@ -107,4 +107,16 @@ void FacePainter::Caption(const RECT& box, COLORREF colour, const wchar_t* capti
     DrawTextW(dc_, caption, -1, &item_, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
+// With the system's own brushes, which are borrowed: nothing to free.
+void FacePainter::Flat(const FlatFace& face, const wchar_t* caption) {
+    const RECT whole = Box(FromStart(0), FromStart(0), FromEnd(0), FromEnd(0));
+    item_ = whole;
+    FillRect(dc_, &item_, GetSysColorBrush(face.surface));
+    for (std::int32_t ring = 0; ring < face.rings; ++ring) {
+        item_ = Box(FromStart(ring), FromStart(ring), FromEnd(ring), FromEnd(ring));
+        FrameRect(dc_, &item_, GetSysColorBrush(face.outline));
+    }
+    Caption(whole, GetSysColor(face.text), caption);
+}
+
 }  // namespace mVistaButton::face

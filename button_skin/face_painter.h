@@ -71,6 +71,12 @@ using InnerCornerColours = std::array<COLORREF, kInnerCornerPixels.size()>;
 using BandSteps = std::array<double, 5>;
 using BandColours = std::array<COLORREF, 6>;
 
+// A face's flat form under a high-contrast theme, in the system's colours
+// (COLOR_ indices): its surface, an outline of `rings` pixels and its caption.
+struct FlatFace {
+    int surface, outline, rings, text;
+};
+
 class FacePainter {
 public:
     // Takes W and H from the item rectangle as received; Overflow when either
@@ -90,6 +96,7 @@ public:
     // A one-pixel line on row y from x = from up to, not including, x = to.
     void HorizontalLine(Coord from, Coord to, Coord y, COLORREF colour);
     void Caption(const RECT& box, COLORREF colour, const wchar_t* caption);
+    void Flat(const FlatFace& face, const wchar_t* caption);
 
 private:
     std::int32_t X(Coord c) const;

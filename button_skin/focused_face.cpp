@@ -2,6 +2,7 @@
 // three frames, a blue one, a cyan one and a pale one.
 #include "button_skin/face_painter.h"
 #include "button_skin/mVistaButton.h"
+#include "forms_runtime/high_contrast.h"
 
 namespace mVistaButton {
 
@@ -24,10 +25,13 @@ constexpr InnerCornerColours kInnerCorners{RGB(58, 147, 194), RGB(59, 201, 242),
                                            RGB(52, 195, 236), RGB(88, 207, 239), RGB(56, 145, 193),  RGB(51, 196, 237),
                                            RGB(88, 207, 239), RGB(52, 195, 236), RGB(51, 196, 237),  RGB(56, 145, 193)};
 constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr FlatFace kHighContrast{COLOR_BTNFACE, COLOR_HIGHLIGHT, 2, COLOR_BTNTEXT};
 }  // namespace
 
 void DrawFocusedFace(HDC dc, RECT& item, const wchar_t* caption) {
     FacePainter paint(dc, item);
+    if (forms::HighContrast())
+        return paint.Flat(kHighContrast, caption);
     paint.Bands(kSteps, kBands);
     paint.Frame(paint.Box(FromStart(0), FromStart(0), FromEnd(0), FromEnd(0)), kOuterFrame);
     paint.OuterCorners(kOuterCorners);

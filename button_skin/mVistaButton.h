@@ -21,7 +21,8 @@ enum class Face { Normal, Pressed, Focused, Disabled };
 Face ChooseFace(UINT itemState);
 
 // The faces. Each paints a (Right - Left) x (Bottom - Top) face from (0, 0)
-// of dc, overwrites item while drawing, and raises the runtime's Overflow
+// of dc (under a high-contrast theme a flat one in the system's colours),
+// overwrites item while drawing, and raises the runtime's Overflow
 // error when its coordinate arithmetic leaves the signed 32-bit range.
 void DrawNormalFace(HDC dc, RECT& item, const wchar_t* caption);
 void DrawPressedFace(HDC dc, RECT& item, const wchar_t* caption);

@@ -1,6 +1,7 @@
 // The face of a button at rest: a grey gradient in a dark grey frame.
 #include "button_skin/face_painter.h"
 #include "button_skin/mVistaButton.h"
+#include "forms_runtime/high_contrast.h"
 
 namespace mVistaButton {
 
@@ -23,10 +24,13 @@ constexpr InnerCornerColours kInnerCorners{
     RGB(226, 226, 226), RGB(236, 236, 236), RGB(143, 143, 143), RGB(228, 228, 228),
     RGB(236, 236, 236), RGB(226, 226, 226), RGB(228, 228, 228), RGB(143, 143, 143)};
 constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr FlatFace kHighContrast{COLOR_BTNFACE, COLOR_WINDOWFRAME, 1, COLOR_BTNTEXT};
 }  // namespace
 
 void DrawNormalFace(HDC dc, RECT& item, const wchar_t* caption) {
     FacePainter paint(dc, item);
+    if (forms::HighContrast())
+        return paint.Flat(kHighContrast, caption);
     paint.Bands(kSteps, kBands);
     paint.Frame(paint.Box(FromStart(0), FromStart(0), FromEnd(0), FromEnd(0)), kOuterFrame);
     paint.OuterCorners(kOuterCorners);

@@ -2,6 +2,7 @@
 // taller, a light line along the bottom, and the caption one row lower.
 #include "button_skin/face_painter.h"
 #include "button_skin/mVistaButton.h"
+#include "forms_runtime/high_contrast.h"
 
 namespace mVistaButton {
 
@@ -25,10 +26,13 @@ constexpr InnerCornerColours kInnerCorners{
     RGB(85, 146, 181),  RGB(109, 181, 220), RGB(47, 100, 138),  RGB(99, 172, 211),
     RGB(109, 181, 220), RGB(85, 146, 181),  RGB(99, 172, 211),  RGB(47, 100, 138)};
 constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr FlatFace kHighContrast{COLOR_HIGHLIGHT, COLOR_WINDOWFRAME, 1, COLOR_HIGHLIGHTTEXT};
 }  // namespace
 
 void DrawPressedFace(HDC dc, RECT& item, const wchar_t* caption) {
     FacePainter paint(dc, item);
+    if (forms::HighContrast())
+        return paint.Flat(kHighContrast, caption);
     paint.Bands(kSteps, kBands);
     paint.Frame(paint.Box(FromStart(0), FromStart(0), FromEnd(0), FromEnd(0)), kOuterFrame);
     paint.OuterCorners(kOuterCorners);

@@ -41,7 +41,7 @@ constexpr ControlDef kControls[] = {
     {Option, Option2,     Frame1,    L"5% 幅度",           3300, 960,  1245, 465,  4,  kSystem,              nullptr,       forms::kNoFlags},
     {Option, Option1,     Frame1,    L"10% 幅度",          1380, 960,  1245, 465,  3,  kSystem,              nullptr,       forms::kSelected},
     {Label,  Label1,      Frame1,    L"当前收盘价：",      360,  450,  1080, 195,  1,  kSystem,              nullptr,       forms::kAutoSize},
-    {TextBox,txtCurPrice, Frame1,    L"",                  1440, 390,  1665, 345,  2,  Colour{192, 192, 255}, &kTextBoxFont, forms::kNoFlags},
+    {TextBox,txtCurPrice, Frame1,    L"",                  1440, 390,  1665, 345,  2,  Colour{192, 192, 255}, &kTextBoxFont, forms::kNoInputMethod},
 };
 // clang-format on
 

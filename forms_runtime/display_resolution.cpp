@@ -17,6 +17,7 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);                                  
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);           // 8.1, shcore.dll
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);  // 10 1607
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);                           // 10 1607
+using EnableNonClientDpiScalingFn = BOOL(WINAPI*)(HWND);                            // 10 1607
 constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose for the monitor
 
 // A function of a system DLL by name, or null where this Windows lacks it.
@@ -59,6 +60,15 @@ int CurrentDpi(HWND window) {
         return static_cast<int>(y);
     }
     return SystemDpi();
+}
+
+// Per-monitor awareness as 1607 has it (the manifest's fallback there)
+// leaves the title bar at the system's resolution unless asked; with the
+// later awareness the call changes nothing.
+void ScaleFrameWithResolution(HWND window) {
+    static const auto enable = Function<EnableNonClientDpiScalingFn>(User32(), "EnableNonClientDpiScaling");
+    if (enable)
+        enable(window);
 }
 
 SIZE FrameSize(HWND window, int width, int height, int dpi) {

@@ -50,6 +50,9 @@ enum ControlFlag : unsigned {
     kAutoSize = 1u << 0,   // a label that sizes itself to its caption
     kSelected = 1u << 1,   // an option button selected at start
     kOwnerDraw = 1u << 2,  // a command button whose face the program paints
+    // A text box without an input method: in any input mode the keyboard
+    // types its own characters there (the point, not a Chinese 。).
+    kNoInputMethod = 1u << 3,
 };
 
 struct ControlDef {

@@ -70,6 +70,10 @@ private:
 // Windows 10 1607 on, its monitor's on Windows 8.1, the system's before.
 int CurrentDpi(HWND window);
 
+// Asks Windows 10 1607 to scale the window's title bar and frame with its
+// resolution, as later versions do by themselves; called at WM_NCCREATE.
+void ScaleFrameWithResolution(HWND window);
+
 // The outer size of the window around a client area of width x height
 // pixels, its frame as thick as the system draws it at dpi.
 SIZE FrameSize(HWND window, int width, int height, int dpi);

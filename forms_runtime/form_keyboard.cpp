@@ -1,8 +1,9 @@
 // Keyboard movement between a form's controls, as in a dialog: Tab and
 // Shift+Tab follow the tab order of the definition (not the z-order, which
 // differs where buttons lie over a frame), and the arrow keys move within an
-// option group. Enter and Escape are left to the focused control: the form
-// has no default and no cancel button.
+// option group. Enter presses a focused command button, as Space does, and
+// is otherwise left to the focused control, as Escape is: the form has no
+// default and no cancel button.
 #include <windows.h>
 
 #include <algorithm>
@@ -98,6 +99,14 @@ bool TranslateFormKey(const MSG& msg) {
 
     if (msg.wParam == VK_TAB) {
         MoveByTab(*form, GetFocus(), GetKeyState(VK_SHIFT) < 0);
+        return true;
+    }
+    if (msg.wParam == VK_RETURN) {
+        const ControlRecord* button = FormAccess::Find(*form, msg.hwnd);
+        if (button == nullptr || button->def->kind != ControlKind::CommandButton || !IsWindowEnabled(button->hwnd))
+            return false;
+        SendMessageW(GetParent(button->hwnd), WM_COMMAND, MAKEWPARAM(button->def->id.Value(), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button->hwnd));
         return true;
     }
     if (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN) {

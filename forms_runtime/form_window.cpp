@@ -3,6 +3,8 @@
 // which its controls notify, and the one put under each text box
 // (TextBoxProc), for the characters typed into it and its double-clicks.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <imm.h>
 
 #include <algorithm>
 #include <string>
@@ -10,6 +12,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/high_contrast.h"
 #include "forms_runtime/window_text.h"
 
 namespace forms {
@@ -71,6 +74,21 @@ Placement PlacementOf(const ControlDef& def) {
     return {L"STATIC", kChild, 0};
 }
 
+// The first control in tab order that can take the focus, or null.
+HWND FirstTabStop(const Form& form) {
+    const ControlRecord* first = nullptr;
+    for (const auto& control : FormAccess::Controls(form)) {
+        const ControlKind kind = control->def->kind;
+        const bool focusable = kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
+                               (kind == ControlKind::OptionButton && Checked(*control));
+        if (focusable && IsWindowEnabled(control->hwnd) &&
+            (first == nullptr || control->def->tabIndex < first->def->tabIndex)) {
+            first = control.get();
+        }
+    }
+    return first ? first->hwnd : nullptr;
+}
+
 }  // namespace
 
 Form::Form(const FormDef& def, std::span<const EventBinding> events) : def_(def), events_(events) {}
@@ -121,6 +139,8 @@ Form& Form::Load(const FormDef& def, std::span<const EventBinding> events, HINST
             SetWindowLongPtrW(record->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(record.get()));
             record->editProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(record->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc)));
+            if (control.flags & kNoInputMethod)
+                ImmAssociateContextEx(record->hwnd, nullptr, 0);
             if (control.caption && *control.caption) {
                 ++record->programWrites;
                 SetWindowTextW(record->hwnd, control.caption);
@@ -154,19 +174,8 @@ void Form::Show() {
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
 
-    // The focus goes to the first control in tab order that can take it.
-    const ControlRecord* first = nullptr;
-    for (const auto& control : controls_) {
-        const ControlKind kind = control->def->kind;
-        const bool focusable = kind == ControlKind::TextBox || kind == ControlKind::CommandButton ||
-                               (kind == ControlKind::OptionButton && Checked(*control));
-        if (focusable && IsWindowEnabled(control->hwnd) &&
-            (first == nullptr || control->def->tabIndex < first->def->tabIndex)) {
-            first = control.get();
-        }
-    }
-    if (first)
-        SetFocus(first->hwnd);
+    if (HWND first = FirstTabStop(*this))
+        SetFocus(first);
     UpdateWindow(hwnd_);
 }
 
@@ -300,6 +309,25 @@ void SelectOption(const ControlRecord& option) {
     }
 }
 
+// As Windows' dialogs keep the focus: the control that had it is noted when
+// the window is left or minimized, and gets it back when the window itself
+// is given the focus or activated; while minimized no control has it.
+void SaveFocus(Form& form, HWND hwnd) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd, focus))
+        FormAccess::LastFocus(form) = focus;
+}
+
+void RestoreFocus(Form& form, HWND hwnd) {
+    if (IsIconic(hwnd))
+        return;
+    HWND last = FormAccess::LastFocus(form);
+    if (!IsWindow(last) || !IsChild(hwnd, last) || !IsWindowEnabled(last) || !IsWindowVisible(last))
+        last = FirstTabStop(form);
+    if (last)
+        SetFocus(last);
+}
+
 void RaiseUnloadAndClose(Form& form) {
     if (FormAccess::RaiseUnload(form))
         DestroyWindow(form.hWnd());
@@ -333,7 +361,13 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ControlRecord* control = FormAccess::Find(*form, reinterpret_cast<HWND>(lParam));
         if (control && control->backBrush) {
+            // Under a high-contrast theme a box takes the system's pair: the
+            // theme's text colour on its own back colour may be unreadable.
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            if (HighContrast()) {
+                SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            }
             SetBkColor(dc, control->backColour);
             return reinterpret_cast<LRESULT>(control->backBrush.get());
         }
@@ -344,15 +378,29 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
-        // Back to the control that had the focus when the window was left.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = GetFocus();
-            if (focus && IsChild(hwnd, focus))
-                FormAccess::LastFocus(*form) = focus;
-        } else if (HWND last = FormAccess::LastFocus(*form); last && IsWindow(last)) {
-            SetFocus(last);
-            return 0;
-        }
+        // Activated while minimized, it gives no control the focus: Windows
+        // gives the window itself the focus once it is restored.
+        if (LOWORD(wParam) == WA_INACTIVE)
+            SaveFocus(*form, hwnd);
+        else
+            RestoreFocus(*form, hwnd);
+        return 0;
+    case WM_SETFOCUS:
+        // Given the focus itself, it passes it on: to the control that has
+        // just lost it, if any.
+        if (IsChild(hwnd, reinterpret_cast<HWND>(wParam)))
+            FormAccess::LastFocus(*form) = reinterpret_cast<HWND>(wParam);
+        RestoreFocus(*form, hwnd);
+        return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam != SPI_SETHIGHCONTRAST)
+            break;
+        [[fallthrough]];
+    case WM_SYSCOLORCHANGE:
+        // A change of theme: read again whether it is a high-contrast one,
+        // and repaint everything, the buttons' faces and the boxes too.
+        ReadHighContrast();
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         break;
     case WM_GETDPISCALEDSIZE:
         // Windows 10 1703 and later ask, before a change of resolution, which
@@ -370,6 +418,11 @@ LRESULT Dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam == SIZE_RESTORED)
             FormAccess::FitAfterRestore(*form);
+        if (wParam == SIZE_MINIMIZED) {
+            SaveFocus(*form, hwnd);
+            if (IsChild(hwnd, GetFocus()))
+                SetFocus(nullptr);
+        }
         break;
     case WM_CLOSE:
         RaiseUnloadAndClose(*form);
@@ -396,6 +449,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         auto* form = static_cast<Form*>(create->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
         FormAccess::SetHandle(*form, hwnd);
+        ScaleFrameWithResolution(hwnd);
     }
     return Untrapped([&] { return Dispatch(hwnd, msg, wParam, lParam); });
 }

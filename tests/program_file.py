@@ -10,7 +10,7 @@ import pefile
 
 # Windows 7 and the systems before it, as the list's last column names them.
 UP_TO_WINDOWS_7 = {"2000", "XP", "Vista", "7"}
-WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll"}
+WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll", "imm32.dll"}
 SUPPORTED_OS = ("e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",  # Vista, 7
                 "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",  # 8, 8.1
                 "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a")                                          # 10 and 11

@@ -140,13 +140,15 @@ const Scenario kScenarios[] = {
     {"ShiftInsertPastesAnyText", {L"1"}, {Press{VK_END}, Press{VK_INSERT, VK_SHIFT}}, {L"1ab"}},
     {"EditingKeysEditThePrice", {L"1.501ab"}, {Press{VK_HOME}, Press{VK_DELETE}, Press{VK_RIGHT}, Press{VK_DOWN}, L"9", Press{VK_END}, Press{VK_UP}, Press{VK_BACK}}, {L".5901b"}},
     {"CtrlTabMovesNoFocus", {}, {Press{VK_TAB, VK_CONTROL}, L"1"}, {L"1"}},
-    {"EnterAndEscapePressNoButton", {}, {Press{VK_TAB}, Press{VK_RETURN}, Press{VK_ESCAPE}, Press{VK_TAB, VK_SHIFT}, L"10", Press{VK_RETURN}, Press{VK_ESCAPE}}, {L"10"}},
+    // Enter presses no button from an option or a box, Escape none from anywhere.
+    {"EnterAndEscapePressNoButton", {}, {Press{VK_TAB}, Press{VK_RETURN}, Press{VK_ESCAPE}, Press{VK_TAB}, Press{VK_ESCAPE}, Press{VK_TAB, VK_SHIFT}, Press{VK_TAB, VK_SHIFT}, L"10", Press{VK_RETURN}, Press{VK_ESCAPE}}, {L"10"}},
     {"TheRightArrowSelectsTheFivePercentBand", {}, {Press{VK_TAB}, Press{VK_RIGHT}}, {}, Option2},
     {"TheLeftArrowSelectsTheTenPercentBand", {}, {ClickOn{Option2}, Press{VK_LEFT}}, {}, Option1},
     // Calculating at the band selected when it is clicked. A price that is no number or lies beyond single precision
     // changes nothing; one not above 0 shows its message and changes nothing.
     {"CalculateShowsBothLimits", {L"10"}, {ClickOn{Command1}}, {L"10", L"11", L"9"}},
     {"SpacePressesTheFocusedButton", {L"10"}, {Press{VK_TAB}, Press{VK_TAB}, Press{VK_SPACE}}, {L"10", L"11", L"9"}},
+    {"EnterPressesTheFocusedButton", {L"10"}, {Press{VK_TAB}, Press{VK_TAB}, Press{VK_RETURN}}, {L"10", L"11", L"9"}},
     {"SelectingABandChangesNoResult", {L"10", L"11", L"9"}, {ClickOn{Option2}}, {L"10", L"11", L"9"}, Option2},
     {"CalculateTakesTheBandSelected", {L"10", L"11", L"9"}, {ClickOn{Option2}, ClickOn{Command1}}, {L"10", L"10.5", L"9.5"}, Option2},
     {"CalculateDoesNothingWithoutAPrice", {L"", L"11", L"9"}, {ClickOn{Command1}}, {L"", L"11", L"9"}},
@@ -156,6 +158,8 @@ const Scenario kScenarios[] = {
     // Carrying a result forward: its text itself, not its value; from a box empty or holding 0, nothing.
     {"CarryForwardTakesTheLimitUp", {L"10", L"11", L"9"}, {ClickOn{cmdGetZT}}, {L"11", L"12.1", L"9.9"}},
     {"CarryForwardTakesTheLimitDown", {L"11", L"12.1", L"9.9"}, {ClickOn{cmdGetDT}}, {L"9.9", L"10.89", L"8.91"}},
+    {"EnterOnTheLimitUpButtonCarriesItForward", {L"10", L"11", L"9"}, {Press{VK_TAB, VK_SHIFT}, Press{VK_RETURN}}, {L"11", L"12.1", L"9.9"}},
+    {"EnterOnTheLimitDownButtonCarriesItForward", {L"11", L"12.1", L"9.9"}, {Press{VK_TAB, VK_SHIFT}, Press{VK_TAB, VK_SHIFT}, Press{VK_RETURN}}, {L"9.9", L"10.89", L"8.91"}},
     {"CarryForwardTakesTheTextNotItsValue", {L"", L"012.10"}, {ClickOn{cmdGetZT}}, {L"012.10", L"13.31", L"10.89"}},
     {"CarryForwardDoesNothingFromAnEmptyLimitUp", {L"10", L"", L"9"}, {ClickOn{cmdGetZT}}, {L"10", L"", L"9"}},
     {"CarryForwardDoesNothingFromALimitUpOf0", {L"10", L"0", L"9"}, {ClickOn{cmdGetZT}}, {L"10", L"0", L"9"}},
@@ -243,12 +247,6 @@ TEST_F(Tavirel, StartsInTheMiddleOfItsScreen) {
     EXPECT_NEAR(window.top - screen.top, screen.bottom - window.bottom, 1);
 }
 
-TEST_F(Tavirel, ShowsItsTitle) {
-    wchar_t title[32] = {};
-    GetWindowTextW(p.Window(), title, 32);
-    EXPECT_STREQ(title, L"Tavirel v1.0");
-}
-
 // Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's
 // caption, the labels, the options beside their circles, each text box away from its text and border, and a band of
 // each carry button, which lies over the frame. Each shows its colour in more than half of it; the caption, the labels
@@ -321,20 +319,51 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsAMessage) {
     EXPECT_TRUE(IsWindowEnabled(p.Window()));
 }
 
-// A text box, and a button two tabs on.
-TEST_F(Tavirel, BackInFrontTheFocusIsWhereItWas) {
-    for (const auto& [tabs, control] : {std::pair{0, txtDTPrice}, std::pair{2, cmdGetDT}}) {
-        const Id had = control;  // not every compiler lets a lambda capture a structured binding
-        Click(p[txtDTPrice]);
-        for (int i = 0; i < tabs; ++i)
-            Key(VK_TAB);
-        ASSERT_TRUE(Becomes(focus, had));
-        {
-            const WindowInFront front = PutWindowInFront();
-            EXPECT_TRUE(WaitUntil([&] { return focus() != had; })) << "the focus stays in " << had;
+// Each way of leaving the window and coming back, from a text box and from a button, each a tab from the limit-up box
+// (each step awaited from a focus unlike the one before): the focus is where it was, and what is typed goes there (a
+// digit into the box, Space to the button, which carries the limit-down forward).
+TEST_F(Tavirel, BackTheFocusIsWhereItWas) {
+    const std::pair<const char*, std::function<void()>> paths[] = {
+        {"minimized and restored",
+         [this] {
+             ShowWindow(p.Window(), SW_MINIMIZE);
+             EXPECT_TRUE(Becomes(focus, Form1)) << "minimized";
+             ShowWindow(p.Window(), SW_RESTORE);
+         }},
+        {"another window in front",
+         [this] {
+             {
+                 const WindowInFront front = PutWindowInFront();
+                 EXPECT_TRUE(Becomes(focus, Form1)) << "the focus stays";
+             }
+             EXPECT_TRUE(p.Activate());
+         }},
+        {"the price message dismissed",
+         [this] {
+             PostMessageW(p.Window(), WM_COMMAND, MAKEWPARAM(ChildId(Command1), BN_CLICKED), LPARAM(p[Command1]));
+             HWND box = p.AwaitDialog();
+             EXPECT_NE(box, nullptr) << "no message";
+             PostMessageW(box, WM_COMMAND, IDOK, 0);
+         }},
+    };
+    for (const auto& [shift, control, typed, after] :
+         {std::tuple{WORD{VK_SHIFT}, txtDTPrice, WORD{VK_END}, Boxes{L"0", L"", L"95"}},
+          std::tuple{WORD{0}, cmdGetDT, WORD{VK_SPACE}, Boxes{L"9", L"9.9", L"8.1"}}}) {
+        for (const auto& [path, leaveAndComeBack] : paths) {
+            const Id had = control;  // not every compiler lets a lambda capture a structured binding
+            SCOPED_TRACE(std::string(path) + " from " + testing::PrintToString(had));
+            SetTexts({L"0", L"", L"9"});
+            Click(p[txtZTPrice]);
+            ASSERT_TRUE(Becomes(focus, txtZTPrice));
+            Key(VK_TAB, shift);
+            ASSERT_TRUE(Becomes(focus, had));
+            leaveAndComeBack();
+            EXPECT_TRUE(Becomes(focus, had));
+            Key(typed);
+            if (had == txtDTPrice)
+                Type(L"5");
+            EXPECT_TRUE(Becomes(texts, after));
         }
-        ASSERT_TRUE(p.Activate()) << "in front: " << Describe(GetForegroundWindow());
-        EXPECT_TRUE(Becomes(focus, had));
     }
 }
 

@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "button_skin/mVistaButton.h"
+#include "forms_runtime/high_contrast.h"
 #include "forms_runtime/scoped_gdi.h"
 #include "test_support/gdi_headroom.h"
 #include "test_support/picture.h"
@@ -23,6 +24,20 @@ constexpr COLORREF kUntouched = RGB(255, 0, 255);               // a colour no f
 constexpr Face kFaces[] = {face_rows::kNormal, face_rows::kPressed, face_rows::kFocused, face_rows::kDisabled};
 constexpr void (*kDraw[])(HDC, RECT&, const wchar_t*) = {mVistaButton::DrawNormalFace, mVistaButton::DrawPressedFace,
                                                          mVistaButton::DrawFocusedFace, mVistaButton::DrawDisabledFace};
+
+// The runtime's high-contrast setting read as on (or off) while it lives, then the system's again.
+struct HighContrast {
+    explicit HighContrast(bool on) {
+        forms::SetHighContrastSource(on ? +[] { return true; } : +[] { return false; });
+        forms::ReadHighContrast();
+    }
+    ~HighContrast() {
+        forms::SetHighContrastSource(nullptr);
+        forms::ReadHighContrast();
+    }
+    HighContrast(const HighContrast&) = delete;
+    HighContrast& operator=(const HighContrast&) = delete;
+};
 
 void Paint(const Picture& on, Face face, int width, int height, const wchar_t* caption = L"") {
     RECT item{0, 0, width, height};
@@ -41,8 +56,30 @@ TEST(Faces, AreThePicturesWorkedOutByHand) {
     }
 }
 
+// Under a high-contrast theme, each face flat in the system's colours, from its edge in: a window-frame outline round
+// the button face, round the highlight when pressed; two rings of the highlight round the button face when focused.
+TEST(Faces, AreFlatInTheSystemsColoursUnderHighContrast) {
+    const HighContrast on(true);
+    const std::pair<Face, std::array<int, 3>> rings[] = {
+        {face_rows::kNormal, {COLOR_WINDOWFRAME, COLOR_BTNFACE, COLOR_BTNFACE}},
+        {face_rows::kPressed, {COLOR_WINDOWFRAME, COLOR_HIGHLIGHT, COLOR_HIGHLIGHT}},
+        {face_rows::kFocused, {COLOR_HIGHLIGHT, COLOR_HIGHLIGHT, COLOR_BTNFACE}},
+        {face_rows::kDisabled, {COLOR_WINDOWFRAME, COLOR_BTNFACE, COLOR_BTNFACE}},
+    };
+    for (const auto& [face, outward] : rings) {
+        const Picture painted(kW + 1, kH + 1, kUntouched);
+        Paint(painted, face, kW, kH);
+        const auto expected = [colours = outward](int x, int y) {
+            const int ring = std::min({x, y, kW - 1 - x, kH - 1 - y, 2});
+            return x == kW || y == kH ? kUntouched : GetSysColor(colours[static_cast<size_t>(ring)]);
+        };
+        EXPECT_EQ(face_rows::FirstWrongPixel(painted, expected), "") << face_rows::kFaceNames[face];
+    }
+}
+
 // The caption glyph for glyph where DrawText centres it on one line in the whole button, in black, or grey on the
-// disabled face; at the window's 25 pixels and at 38, its buttons' height at 144 DPI. Any font with glyphs for 计算
+// disabled face, or under a high-contrast theme in the system's text colour, of the highlight when pressed, grey when
+// disabled; at the window's 25 pixels and at 38, its buttons' height at 144 DPI. Any font with glyphs for 计算
 // will do; unsmoothed, so that a glyph's pixels are the text colour.
 TEST(Faces, CentreTheirCaptionInItsColour) {
     const forms::OwnedFont font(
@@ -57,14 +94,23 @@ TEST(Faces, CentreTheirCaptionInItsColour) {
         for (int i = 0; i < kW * height; ++i)
             inked += caption(i % kW, i / kW) != kUntouched;
         ASSERT_GT(inked, 30) << "the caption's glyphs";
-        for (const Face face : kFaces) {
-            SCOPED_TRACE(std::string(face_rows::kFaceNames[face]) + " face, H = " + std::to_string(height));
+        for (const int face : {0, 1, 2, 3, 4, 5, 6, 7}) {
+            const HighContrast highContrast(face >= 4);
+            SCOPED_TRACE(std::string(face_rows::kFaceNames[face % 4]) + " face, H = " + std::to_string(height) +
+                         (face >= 4 ? ", high contrast" : ""));
             const Picture bare(kW, height, kUntouched), captioned(kW, height, kUntouched);
             const forms::ScopedSelect captionedFont(captioned.Dc(), font.get());
             SetBkMode(captioned.Dc(), TRANSPARENT);
-            Paint(bare, face, kW, height);
-            Paint(captioned, face, kW, height, L"计算");
-            const COLORREF text = face == face_rows::kDisabled ? RGB(131, 131, 131) : RGB(0, 0, 0);
+            Paint(bare, Face(face % 4), kW, height);
+            Paint(captioned, Face(face % 4), kW, height, L"计算");
+            const COLORREF text = std::array{RGB(0, 0, 0),
+                                             RGB(0, 0, 0),
+                                             RGB(0, 0, 0),
+                                             RGB(131, 131, 131),
+                                             GetSysColor(COLOR_BTNTEXT),
+                                             GetSysColor(COLOR_HIGHLIGHTTEXT),
+                                             GetSysColor(COLOR_BTNTEXT),
+                                             GetSysColor(COLOR_GRAYTEXT)}[face];
             const auto expected = [&](int x, int y) {
                 return caption(x, y) != kUntouched ? text : bare(x, y);
             };

@@ -1,6 +1,9 @@
 // The calculator window in-process: its layout and names for screen readers at the resolution it starts at, and after
 // each change of resolution.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <imm.h>
 #include <oleacc.h>
 
 #include <array>
@@ -13,6 +16,7 @@
 #include "calculator/form1.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/form_internal.h"
+#include "forms_runtime/high_contrast.h"
 #include "forms_runtime/scoped_gdi.h"
 #include "test_support/control_names.h"
 #include "test_support/gdi_headroom.h"
@@ -174,10 +178,6 @@ TEST_F(Window, IsLaidOutFromItsTwips) {
         ExpectLayout(Load(dpi), dpi);
 }
 
-TEST_F(Window, CannotBeResized) {
-    EXPECT_EQ(GetWindowLongW(Load(96).hWnd(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
-}
-
 // A box by the label made just before it, a button or option by its caption.
 TEST_F(Window, NamesItsControlsForScreenReaders) {
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
@@ -238,6 +238,61 @@ TEST_F(Window, RescaledKeepsItsTextsBandAndFocus) {
         EXPECT_TRUE(form.Value(Option2));
         EXPECT_EQ(GetFocus(), form.Control(Option2));
     }
+}
+
+// The price box takes no input method, so that the point key types a point in any input mode; the result boxes keep
+// theirs.
+TEST_F(Window, OnlyThePriceBoxTakesNoInputMethod) {
+    const forms::Form& form = Load(96);
+    for (const auto& [id, has] : {std::pair{txtCurPrice, false}, {txtZTPrice, true}, {txtDTPrice, true}}) {
+        HIMC context = ImmGetContext(form.Control(id));
+        EXPECT_EQ(context != nullptr, has) << id;
+        ImmReleaseContext(form.Control(id), context);
+    }
+}
+
+// A change of theme (of the colours, or of high contrast alone) reads the setting again and paints everything anew;
+// under a high-contrast theme the boxes take the system's window colours, else their own.
+TEST_F(Window, FollowsAHighContrastTheme) {
+    forms::Form& form = Load(96);
+    form.Show();
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const auto colours = [&](Id id) {
+        HWND box = form.Control(id);
+        const auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageW(GetParent(box), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(box)));
+        LOGBRUSH fill{};
+        GetObjectW(brush, sizeof fill, &fill);
+        return std::array{GetTextColor(dc), GetBkColor(dc), fill.lbColor};
+    };
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), window = GetSysColor(COLOR_WINDOW);
+    const std::tuple<UINT, WPARAM, bool> changes[] = {{WM_SYSCOLORCHANGE, 0, true},
+                                                      {WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, true},
+                                                      {WM_SETTINGCHANGE, SPI_SETBEEP, false}};
+    for (const auto& [message, setting, read] : changes) {
+        SCOPED_TRACE(testing::Message() << message << ", " << setting);
+        forms::SetHighContrastSource(+[] { return false; });
+        forms::ReadHighContrast();
+        RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        forms::SetHighContrastSource(+[] { return true; });
+        SendMessageW(form.hWnd(), message, setting, 0);
+        EXPECT_EQ(GetUpdateRect(form.Control(Command1), nullptr, FALSE), read) << "painted anew";
+        const std::array<COLORREF, 3> own{text, RGB(192, 192, 255), RGB(192, 192, 255)}, system{text, window, window};
+        EXPECT_EQ(colours(txtCurPrice), read ? system : own);
+        EXPECT_EQ(colours(txtZTPrice)[2], read ? window : RGB(255, 128, 128));
+    }
+    forms::SetHighContrastSource(nullptr);
+    forms::ReadHighContrast();
+    DeleteDC(dc);
+}
+
+// Given the focus itself, the window passes it on to the control that had it.
+TEST_F(Window, PassesTheFocusOnToTheControlThatHadIt) {
+    forms::Form& form = Load(96);
+    form.Show();
+    SetFocus(form.Control(cmdGetDT));
+    SetFocus(form.hWnd());
+    EXPECT_EQ(GetFocus(), form.Control(cmdGetDT));
 }
 
 // Minimized, it stays so where it is; restored, it stands where it stood, laid out at the new resolution.
