@@ -8,6 +8,8 @@ import sys
 
 import pefile
 
+from check_report import report
+
 # Windows 7 and the systems before it, as the list's last column names them.
 UP_TO_WINDOWS_7 = {"2000", "XP", "Vista", "7"}
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll", "imm32.dll"}
@@ -62,11 +64,4 @@ def checks(pe):
     ]
 
 
-results = checks(pefile.PE(sys.argv[1]))
-for name, holds in results:
-    print(("[       OK ] " if holds else "[  FAILED  ] ") + name)
-bad = sum(not holds for _, holds in results)
-print("[  PASSED  ] %d tests." % (len(results) - bad))
-if bad:
-    print("[  FAILED  ] %d tests, listed above" % bad)
-sys.exit(1 if bad else 0)
+report(checks(pefile.PE(sys.argv[1])))

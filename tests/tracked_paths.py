@@ -5,7 +5,8 @@ that differ only in case. Reads `git ls-files` of the checkout it sits in, and n
 import os
 import re
 import subprocess
-import sys
+
+from check_report import report
 
 RESERVED = re.compile(r"(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\..*)?", re.I)
 FORBIDDEN = re.compile(r'[<>:"|?*\\\x00-\x1f]')
@@ -59,11 +60,4 @@ if __name__ == "__main__":
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     listed = [p for p in subprocess.check_output(["git", "ls-files", "-z"], cwd=root).decode(
         "utf-8", "surrogateescape").split("\0") if p]
-    results = checks(listed)
-    for name, holds in results:
-        print(("[       OK ] " if holds else "[  FAILED  ] ") + name)
-    bad = sum(not holds for _, holds in results)
-    print("[  PASSED  ] %d tests." % (len(results) - bad))
-    if bad:
-        print("[  FAILED  ] %d tests, listed above" % bad)
-    sys.exit(1 if bad else 0)
+    report(checks(listed))
