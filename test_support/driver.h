@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "test_support/control_names.h"
+#include "calculator/form1_controls.h"
 
 namespace driver {
 
@@ -256,22 +256,24 @@ inline HWND ClipboardWindow() {
     return window;
 }
 
-inline bool PutOnClipboard(const std::string& ansiText) {
+// Unicode text, the format the program's text boxes paste from. Read back in that format, a copy shows as text
+// only once the clipboard was emptied for it: Windows makes the Unicode text of a copied CF_TEXT only in its absence.
+inline bool PutOnClipboard(const std::wstring& text) {
     if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != FALSE; }))
         return false;
     EmptyClipboard();
-    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, ansiText.size() + 1);
-    std::memcpy(GlobalLock(text), ansiText.c_str(), ansiText.size() + 1);
-    GlobalUnlock(text);
-    const bool placed = SetClipboardData(CF_TEXT, text) != nullptr;
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(data);
+    const bool placed = SetClipboardData(CF_UNICODETEXT, data) != nullptr;
     return CloseClipboard() && placed;
 }
 
-inline std::string ClipboardText() {
+inline std::wstring ClipboardText() {
     if (!WaitUntil([] { return OpenClipboard(ClipboardWindow()) != FALSE; }))
-        return "(clipboard busy)";
-    HANDLE data = GetClipboardData(CF_TEXT);
-    std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "";
+        return L"(clipboard busy)";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    std::wstring text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
     if (data)
         GlobalUnlock(data);
     CloseClipboard();

@@ -7,6 +7,12 @@
 
 namespace test_support {
 
+inline SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
 class Picture {
 public:
     // width x height in one colour.
@@ -27,11 +33,6 @@ public:
     const int width, height;
 
 private:
-    static SIZE ClientSize(HWND window) {
-        RECT client{};
-        GetClientRect(window, &client);
-        return {client.right, client.bottom};
-    }
     struct DeleteDc {
         void operator()(HDC dc) const noexcept { DeleteDC(dc); }
     };

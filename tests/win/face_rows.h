@@ -70,11 +70,11 @@ inline constexpr Picture kPictures[4] = {
 };
 // clang-format on
 
-// The colour the face must have at (x, y) of an 83 x 25 button.
-inline COLORREF Expected(Face face, int x, int y) {
+// The colour the face must have at (x, y) of a button 25 high, 83 wide unless told.
+inline COLORREF Expected(Face face, int x, int y, int width = kWidth) {
     const Picture& p = kPictures[face];
     const Row& row = p.rows[y < 3 ? y : y >= kHeight - 3 ? y - kHeight + 7 : 3];
-    const COLORREF c = x < 3 ? row.left[x] : x >= kWidth - 3 ? row.right[x - kWidth + 3] : row.middle;
+    const COLORREF c = x < 3 ? row.left[x] : x >= width - 3 ? row.right[x - width + 3] : row.middle;
     int band = 5;
     while (band > 0 && y < p.bandStart[band])
         --band;

@@ -1,5 +1,5 @@
-// The faces on a memory DC, pixel by pixel against the pictures worked out by hand, and what painting leaves
-// behind in GDI and in the DC.
+// The faces as Windows asks for them, by DrawButton for an owner-drawn button, on a memory DC: pixel by pixel against
+// the pictures worked out by hand, and what painting leaves behind in GDI and in the DC.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,11 +19,9 @@ namespace {
 
 using face_rows::Face;
 using test_support::Picture;
-constexpr int kW = face_rows::kWidth, kH = face_rows::kHeight;  // the window's buttons
-constexpr COLORREF kUntouched = RGB(255, 0, 255);               // a colour no face uses
-constexpr Face kFaces[] = {face_rows::kNormal, face_rows::kPressed, face_rows::kFocused, face_rows::kDisabled};
-constexpr void (*kDraw[])(HDC, RECT&, const wchar_t*) = {mVistaButton::DrawNormalFace, mVistaButton::DrawPressedFace,
-                                                         mVistaButton::DrawFocusedFace, mVistaButton::DrawDisabledFace};
+constexpr int kW = face_rows::kWidth, kH = face_rows::kHeight;          // the window's buttons
+constexpr COLORREF kUntouched = RGB(255, 0, 255);                       // a colour no face uses
+constexpr UINT kStates[] = {0, ODS_SELECTED, ODS_FOCUS, ODS_DISABLED};  // a state that shows each face
 
 // The runtime's high-contrast setting read as on (or off) while it lives, then the system's again.
 struct HighContrast {
@@ -39,20 +37,38 @@ struct HighContrast {
     HighContrast& operator=(const HighContrast&) = delete;
 };
 
-void Paint(const Picture& on, Face face, int width, int height, const wchar_t* caption = L"") {
+// Painted by DrawButton for a button of this caption, in this state.
+void Paint(const Picture& on, UINT state, int width = kW, int height = kH, const wchar_t* caption = L"") {
+    HWND button =
+        CreateWindowW(L"BUTTON", caption, BS_OWNERDRAW, 0, 0, width, height, nullptr, nullptr, nullptr, nullptr);
     RECT item{0, 0, width, height};
-    kDraw[face](on.Dc(), item, caption);
+    mVistaButton::DrawButton(button, on.Dc(), item, state);
+    DestroyWindow(button);
 }
 
-// The window's 83 x 25 buttons, and the row and column beyond them, which no face touches.
-TEST(Faces, AreThePicturesWorkedOutByHand) {
-    for (const Face face : kFaces) {
+// The face the state's bits choose: disabled over pressed over focused; no other bit counts. Drawn over the window's
+// 83 x 25 buttons, and not on the row and column beyond them.
+TEST(Faces, AreChosenByTheStateAsWorkedOutByHand) {
+    constexpr UINT kUnread = ~UINT{ODS_DISABLED | ODS_SELECTED | ODS_FOCUS};
+    const std::pair<UINT, Face> states[] = {
+        {0, face_rows::kNormal},
+        {kUnread, face_rows::kNormal},
+        {ODS_FOCUS, face_rows::kFocused},
+        {ODS_FOCUS | kUnread, face_rows::kFocused},
+        {ODS_SELECTED, face_rows::kPressed},
+        {ODS_SELECTED | ODS_FOCUS | kUnread, face_rows::kPressed},
+        {ODS_DISABLED, face_rows::kDisabled},
+        {ODS_DISABLED | ODS_FOCUS, face_rows::kDisabled},
+        {ODS_DISABLED | ODS_SELECTED, face_rows::kDisabled},
+        {ODS_DISABLED | ODS_SELECTED | ODS_FOCUS | kUnread, face_rows::kDisabled},
+    };
+    for (const auto& [state, face] : states) {
         const Picture painted(kW + 1, kH + 1, kUntouched);
-        Paint(painted, face, kW, kH);
-        const auto expected = [face](int x, int y) {
+        Paint(painted, state);
+        const auto expected = [face = face](int x, int y) {
             return x == kW || y == kH ? kUntouched : face_rows::Expected(face, x, y);
         };
-        EXPECT_EQ(face_rows::FirstWrongPixel(painted, expected), "") << face_rows::kFaceNames[face];
+        EXPECT_EQ(face_rows::FirstWrongPixel(painted, expected), "") << "state 0x" << std::hex << state;
     }
 }
 
@@ -68,7 +84,7 @@ TEST(Faces, AreFlatInTheSystemsColoursUnderHighContrast) {
     };
     for (const auto& [face, outward] : rings) {
         const Picture painted(kW + 1, kH + 1, kUntouched);
-        Paint(painted, face, kW, kH);
+        Paint(painted, kStates[face]);
         const auto expected = [colours = outward](int x, int y) {
             const int ring = std::min({x, y, kW - 1 - x, kH - 1 - y, 2});
             return x == kW || y == kH ? kUntouched : GetSysColor(colours[static_cast<size_t>(ring)]);
@@ -77,9 +93,9 @@ TEST(Faces, AreFlatInTheSystemsColoursUnderHighContrast) {
     }
 }
 
-// The caption glyph for glyph where DrawText centres it on one line in the whole button, in black, or grey on the
-// disabled face, or under a high-contrast theme in the system's text colour, of the highlight when pressed, grey when
-// disabled; at the window's 25 pixels and at 38, its buttons' height at 144 DPI. Any font with glyphs for 计算
+// The button's caption glyph for glyph where DrawText centres it on one line in the whole button, in black, or grey on
+// the disabled face, or under a high-contrast theme in the system's text colour, of the highlight when pressed, grey
+// when disabled; at the window's 25 pixels and at 38, its buttons' height at 144 DPI. Any font with glyphs for 计算
 // will do; unsmoothed, so that a glyph's pixels are the text colour.
 TEST(Faces, CentreTheirCaptionInItsColour) {
     const forms::OwnedFont font(
@@ -100,9 +116,8 @@ TEST(Faces, CentreTheirCaptionInItsColour) {
                          (face >= 4 ? ", high contrast" : ""));
             const Picture bare(kW, height, kUntouched), captioned(kW, height, kUntouched);
             const forms::ScopedSelect captionedFont(captioned.Dc(), font.get());
-            SetBkMode(captioned.Dc(), TRANSPARENT);
-            Paint(bare, Face(face % 4), kW, height);
-            Paint(captioned, Face(face % 4), kW, height, L"计算");
+            Paint(bare, kStates[face % 4], kW, height);
+            Paint(captioned, kStates[face % 4], kW, height, L"计算");
             const COLORREF text = std::array{RGB(0, 0, 0),
                                              RGB(0, 0, 0),
                                              RGB(0, 0, 0),
@@ -130,7 +145,7 @@ TEST(Faces, LayTheirBandsOnTheRowsWorkedOutByHand) {
     };
     for (const auto& [face, height, bands] : cases) {
         const Picture painted(40, height, kUntouched);
-        Paint(painted, face, 40, height);
+        Paint(painted, kStates[face], 40, height);
         const auto& colours = face_rows::kPictures[face].band;
         std::string shown;
         for (int y = 2; y < 2 + static_cast<int>(bands.size()); ++y) {
@@ -158,7 +173,7 @@ TEST(Faces, LeaveNothingBehind) {
     const int headroom = test_support::GdiHeadroom();
     for (int paint = 0; paint < 400; ++paint) {
         RECT item{0, 0, kW, kH};
-        mVistaButton::DrawButton(button, dc, item, std::array{0, ODS_SELECTED, ODS_FOCUS, ODS_DISABLED}[paint % 4]);
+        mVistaButton::DrawButton(button, dc, item, kStates[paint % 4]);
     }
     EXPECT_EQ(test_support::GdiHeadroom(), headroom);
     EXPECT_EQ(state(), before) << "brush, pen, font, mode and text colour";
