@@ -115,9 +115,9 @@ inline void Key(WORD key, WORD modifier = 0) {
 }
 
 // A window as a failure names it: its class, its title and the program file of its process.
-inline std::string Describe(HWND window) {
+inline std::wstring Describe(HWND window) {
     if (window == nullptr)
-        return "no window";
+        return L"no window";
     wchar_t kind[128] = {}, title[128] = {}, file[MAX_PATH] = {};
     GetClassNameW(window, kind, 128);
     GetWindowTextW(window, title, 128);
@@ -127,19 +127,12 @@ inline std::string Describe(HWND window) {
         QueryFullProcessImageNameW(process, 0, file, &size);
         CloseHandle(process);
     }
-    const auto utf8 = [](const wchar_t* text) {
-        std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr)),
-                        0);
-        WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-        out.pop_back();  // the terminator
-        return out;
-    };
-    return "class \"" + utf8(kind) + "\", title \"" + utf8(title) + "\", process " + std::to_string(pid) + " (" +
-           utf8(file) + ")";
+    return std::wstring(L"class \"") + kind + L"\", title \"" + title + L"\", process " + std::to_wstring(pid) + L" (" +
+           file + L")";
 }
 
 // What another process shows over this window, if anything: the first visible window above it that overlaps it.
-inline std::string Covering(HWND window) {
+inline std::wstring Covering(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
     RECT mine{}, theirs{}, both{};
     GetWindowRect(window, &mine);
@@ -148,9 +141,9 @@ inline std::string Covering(HWND window) {
     for (HWND w = GetTopWindow(nullptr); w && w != top; w = GetWindow(w, GW_HWNDNEXT)) {
         GetWindowThreadProcessId(w, &pid);
         if (pid != ours && IsWindowVisible(w) && GetWindowRect(w, &theirs) && IntersectRect(&both, &mine, &theirs))
-            return "covered by " + Describe(w);
+            return L"covered by " + Describe(w);
     }
-    return "no other window over it";
+    return L"no other window over it";
 }
 
 class Program {

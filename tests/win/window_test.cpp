@@ -186,9 +186,15 @@ TEST_F(Window, NamesItsControlsForScreenReaders) {
 
 // Asked first (Windows 10 1703 on), it answers its outer size there: back at 96 DPI, the size it started with. At the
 // place Windows then suggests, every control lies where and as large as in a window started there, with icons and
-// fonts of the new size, and nothing of the old ones left.
+// fonts of the new size, and nothing of the old ones left; the price, the results, the band and the focus as they were.
 TEST_F(Window, RescaledIsLaidOutAsIfStartedThere) {
-    forms::Form& form = Load(96);
+    forms::Form& form = Load(96, calculator::Form1Events());
+    form.Show();
+    form.SetText(txtCurPrice, L"12.5");
+    SetActiveWindow(form.hWnd());  // BM_CLICK may be lost on an inactive window
+    ASSERT_EQ(GetActiveWindow(), form.hWnd()) << "the window could not be activated";
+    SendMessageW(form.Control(Option2), BM_CLICK, 0, 0);
+    calculator::Command1_Click();
     const Size started = OuterSize(form.hWnd());
     const int headroom = test_support::GdiHeadroom();
     for (const int dpi : {144, 120, 96}) {
@@ -207,28 +213,12 @@ TEST_F(Window, RescaledIsLaidOutAsIfStartedThere) {
         EXPECT_EQ(IconWidth(Icon(form.hWnd(), ICON_SMALL)), dpi / 6);
         EXPECT_EQ(std::pair(IconWidth(oldBig), IconWidth(oldSmall)), std::pair(0, 0)) << "the old icons freed";
         DestroyWindow(fresh.hWnd());
-    }
-    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
-}
-
-// The price, the results, the band and the focus as they were.
-TEST_F(Window, RescaledKeepsItsTextsBandAndFocus) {
-    forms::Form& form = Load(96, calculator::Form1Events());
-    form.Show();
-    form.SetText(txtCurPrice, L"12.5");
-    SetActiveWindow(form.hWnd());  // BM_CLICK may be lost on an inactive window
-    ASSERT_EQ(GetActiveWindow(), form.hWnd()) << "the window could not be activated";
-    SendMessageW(form.Control(Option2), BM_CLICK, 0, 0);
-    calculator::Command1_Click();
-    for (const int dpi : {144, 120, 96}) {
-        SCOPED_TRACE(dpi);
-        ChangeResolution(form, dpi);
-        EXPECT_EQ(form.Text(txtCurPrice), L"12.5");
-        EXPECT_EQ(form.Text(txtZTPrice), L"13.12");
-        EXPECT_EQ(form.Text(txtDTPrice), L"11.88");
+        const std::array<std::wstring, 3> texts{form.Text(txtCurPrice), form.Text(txtZTPrice), form.Text(txtDTPrice)};
+        EXPECT_EQ(texts, (std::array<std::wstring, 3>{L"12.5", L"13.12", L"11.88"}));
         EXPECT_TRUE(form.Value(Option2));
         EXPECT_EQ(GetFocus(), form.Control(Option2));
     }
+    EXPECT_EQ(test_support::GdiHeadroom(), headroom);
 }
 
 // The price box takes no input method, so that the point key types a point in any input mode; the result boxes keep
