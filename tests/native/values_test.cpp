@@ -123,8 +123,9 @@ TEST(PositiveNumber, TestsTheDoubleNotTheFloat) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+extern const char* g_fuzzInputName;  // named by a broken check
 
-// Every input the fuzzer was seeded with or found worth keeping; a broken check aborts, printing it and the input.
+// Every input the fuzzer was seeded with or found worth keeping; a broken check aborts, printing it and the file.
 // The corpus is the checkout's, or TAVIREL_CORPUS's where the program runs on another machine than it was built on.
 TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
     const char* corpus = std::getenv("TAVIREL_CORPUS");
@@ -132,10 +133,13 @@ TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus ? corpus : TAVIREL_CORPUS)) {
         if (!entry.is_regular_file())
             continue;
+        const std::string name = entry.path().string();
+        g_fuzzInputName = name.c_str();
         std::ifstream file(entry.path(), std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++replayed;
     }
+    g_fuzzInputName = nullptr;
     EXPECT_GT(replayed, 50);
 }
