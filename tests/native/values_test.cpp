@@ -2,8 +2,6 @@
 // floating-point flags.
 #include <gtest/gtest.h>
 
-#include <cfloat>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -19,7 +17,6 @@
 #include "calculator/limit_calculation.h"
 #include "numbers/number_text.h"
 #include "numbers/numeric_text.h"
-#include "numbers/rounding.h"
 
 namespace {
 
@@ -27,8 +24,8 @@ using calculator::Band, calculator::Outcome;
 constexpr Band k10 = Band::TenPercent, k5 = Band::FivePercent;
 
 TEST(NumericText, AcceptsNumbers) {
-    for (const wchar_t* text : {L"12", L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07", L"1.1e+07",
-                                L"1E7", L"1e-5", L"5.e3"}) {
+    for (const wchar_t* text :
+         {L"0", L"12.5", L".5", L"12.", L"-5", L"-.5", L"007", L"1.1E+07", L"1.1e+07", L"1E7", L"1e-5", L"5.e3"}) {
         EXPECT_TRUE(numbers::IsNumeric(text)) << text;
     }
 }
@@ -42,11 +39,11 @@ TEST(NumericText, RefusesWhatIsNoNumber) {
 }
 
 // What reaches the price box of a character typed into it (KeyAscii): backspace, the point and the digits, else 0,
-// which discards it.
+// which discards it. Here the neighbours of the digits and a letter numbers use; signs, other letters, Ctrl+V and
+// characters beyond ASCII are typed end to end.
 TEST(PriceKeys, PassBackspaceThePointAndDigitsOnly) {
     const std::pair<std::int16_t, std::int16_t> keys[] = {
-        {8, 8},   {'.', '.'}, {'0', '0'}, {'9', '9'},      {'/', 0},    {':', 0},
-        {'-', 0}, {'e', 0},   {22, 0},    {-32767 - 1, 0}, {0x7FFF, 0}, {0x0661, 0},
+        {8, 8}, {'.', '.'}, {'0', '0'}, {'9', '9'}, {'/', 0}, {':', 0}, {'e', 0},
     };
     for (const auto& [typed, passed] : keys)
         EXPECT_EQ(calculator::FilterPriceKey(typed), passed) << typed;
@@ -57,7 +54,6 @@ TEST(ParseNumber, GivesTheNearestDoubleOrNoneBeyondTheRange) {
     const std::pair<std::wstring, std::optional<double>> rows[] = {
         {L"0." + std::wstring(10000, L'3'), 1.0 / 3.0},
         {L"1e400", std::nullopt},
-        {std::wstring(400, L'9'), std::nullopt},
         // Beyond a double by the digits, not by the exponent, whose sign says the other way.
         {L"0." + std::wstring(400, L'0') + L"1e5", 0.0},
         {L"1" + std::wstring(400, L'0') + L"e-5", std::nullopt},
@@ -68,69 +64,28 @@ TEST(ParseNumber, GivesTheNearestDoubleOrNoneBeyondTheRange) {
     }
 }
 
-// Exact halves go to the even hundredth; 16.275f is 16.27499961..., so it goes down.
-TEST(Rounding, DecidesOnTheExactFloatWithTiesToEven) {
-    const std::pair<float, float> rows[] = {
-        {2.625f, 2.62f},
-        {2.375f, 2.38f},
-        {0.125f, 0.12f},
-        {16.275f, 16.27f},
-        {std::nextafter(10.395f, 0.0f), 10.39f},
-        {10.395f, 10.4f},
-        {11.495f, 11.49f},
-        {0.055f, 0.05f},
-        {0.005f, 0.0f},
-        {0.135f, 0.14f},
-        {FLT_MAX, FLT_MAX},
-        {INFINITY, INFINITY},
-    };
-    for (const auto& [value, rounded] : rows)
-        EXPECT_EQ(numbers::RoundToHundredths(value), rounded) << value;
-}
-
-// The last five: three ties to even, a value rounded up to the next power of ten, and the smallest float, a denormal.
+// The last four: two ties to even, a value rounded up to the next power of ten, and the smallest float, a denormal.
 TEST(NumberText, WritesSevenSignificantDigits) {
     const std::pair<float, const wchar_t*> rows[] = {
-        {0.0f, L"0"},
-        {3.0f, L"3"},
-        {10.5f, L"10.5"},
-        {0.05f, L"0.05"},
-        {1.0f / 3.0f, L"0.3333333"},
-        {123456.78f, L"123456.8"},
-        {999999.96875f, L"1000000"},
-        {9999999.0f, L"9999999"},
-        {1e7f, L"1E+07"},
-        {1.1e7f, L"1.1E+07"},
-        {12345678.0f, L"1.234568E+07"},
-        {FLT_MAX, L"3.402823E+38"},
-        {1234567.5f, L"1234568"},
-        {1234566.5f, L"1234566"},
-        {100000.25f, L"100000.2"},
-        {9.99999950273831e-33f, L"1E-32"},
+        {0.05f, L"0.05"},          {1.0f / 3.0f, L"0.3333333"}, {9999999.0f, L"9999999"},
+        {1e7f, L"1E+07"},          {1.1e7f, L"1.1E+07"},        {12345678.0f, L"1.234568E+07"},
+        {1234567.5f, L"1234568"},  {100000.25f, L"100000.2"},   {9.99999950273831e-33f, L"1E-32"},
         {1e-45f, L"1.401298E-45"},
     };
     for (const auto& [value, text] : rows)
         EXPECT_EQ(numbers::SingleToText(value), text) << value;
 }
 
+// Beside the prices calculated end to end: 2.5's limits are 2.625 and 2.375 exactly, halves that go to the even
+// hundredth; 15.5's limit-up is 16.27499961... as a float, which goes down; 12.1's are missed by the rate applied in
+// single precision, or as 0.05 exactly, or to the price's double; 0.001's round to 0.
 TEST(LimitCalculation, WritesBothLimitsRoundedToHundredths) {
     const std::tuple<std::wstring, Band, const wchar_t*, const wchar_t*> rows[] = {
-        {L"10", k10, L"11", L"9"},
-        {L"10", k5, L"10.5", L"9.5"},
-        {L"3.33", k10, L"3.66", L"3"},
         {L"2.5", k5, L"2.62", L"2.38"},
         {L"15.5", k5, L"16.27", L"14.73"},
-        {L"9.9", k5, L"10.39", L"9.4"},
         {L"12.1", k5, L"12.71", L"11.49"},
-        {L"0.05", k10, L"0.05", L"0.05"},
         {L"0.001", k10, L"0", L"0"},
-        {L"123456.78", k10, L"135802.5", L"111111.1"},
-        {L"10000000", k10, L"1.1E+07", L"9000000"},
-        {L"11", k10, L"12.1", L"9.9"},
-        {L"9.9", k10, L"10.89", L"8.91"},
-        {L"1.1E+07", k10, L"1.21E+07", L"9900000"},
-        {L"012.10", k10, L"13.31", L"10.89"},
-        // The largest prices whose limit-up still fits a float.
+        // The largest prices whose limit-up still fits a float: FLT_MAX.
         {L"3.0934759522862973e+38", k10, L"3.402823E+38", L"2.784128E+38"},
         {L"3.240784253700275e+38", k5, L"3.402823E+38", L"3.078745E+38"},
     };
@@ -145,16 +100,10 @@ TEST(LimitCalculation, WritesBothLimitsRoundedToHundredths) {
 
 TEST(LimitCalculation, RefusesWhatItCannotCalculate) {
     const std::tuple<std::wstring, Band, Outcome> rows[] = {
-        // The prices just past the largest above, and further.
+        // The prices just past the largest above.
         {L"3.0934761551103933e+38", k10, Outcome::OutOfRange},
         {L"3.240784456524371e+38", k5, Outcome::OutOfRange},
-        {L"1" + std::wstring(39, L'0'), k10, Outcome::OutOfRange},
-        {L"1e400", k5, Outcome::OutOfRange},
-        {L"", k10, Outcome::NotNumeric},
-        {L"1..2", k10, Outcome::NotNumeric},
-        {L".", k5, Outcome::NotNumeric},
-        {L"0", k10, Outcome::NotPositive},
-        {L"0.00", k5, Outcome::NotPositive},
+        {L"1e400", k5, Outcome::OutOfRange},  // beyond a double
         {L"-5", k10, Outcome::NotPositive},
         {L"1e-50", k10, Outcome::NotPositive},  // positive, but zero as a float
     };
@@ -165,9 +114,7 @@ TEST(LimitCalculation, RefusesWhatItCannotCalculate) {
 // What the carry-forward and the copy ask of a result's text: its double, not its float, above zero.
 TEST(PositiveNumber, TestsTheDoubleNotTheFloat) {
     const std::pair<std::wstring, bool> rows[] = {
-        {L"012.10", true}, {L"1e-50", true},   {L"1.1E+07", true}, {L"9" + std::wstring(400, L'9'), true},
-        {L"0", false},     {L"", false},       {L"-1", false},     {L"1e-400", false},
-        {L"abc", false},   {L"-1e400", false},
+        {L"1e-50", true}, {L"-1", false}, {L"1e-400", false}, {L"abc", false}, {L"-1e400", false},
     };
     for (const auto& [text, positive] : rows)
         EXPECT_EQ(calculator::IsPositiveNumber(text), positive) << text.substr(0, 30);
@@ -176,8 +123,9 @@ TEST(PositiveNumber, TestsTheDoubleNotTheFloat) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+extern const char* g_fuzzInputName;  // named by a broken check
 
-// Every input the fuzzer was seeded with or found worth keeping; a broken check aborts, printing it and the input.
+// Every input the fuzzer was seeded with or found worth keeping; a broken check aborts, printing it and the file.
 // The corpus is the checkout's, or TAVIREL_CORPUS's where the program runs on another machine than it was built on.
 TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
     const char* corpus = std::getenv("TAVIREL_CORPUS");
@@ -185,10 +133,13 @@ TEST(FuzzCorpus, EveryInputKeepsTheChecks) {
     for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus ? corpus : TAVIREL_CORPUS)) {
         if (!entry.is_regular_file())
             continue;
+        const std::string name = entry.path().string();
+        g_fuzzInputName = name.c_str();
         std::ifstream file(entry.path(), std::ios::binary);
         const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
         ++replayed;
     }
+    g_fuzzInputName = nullptr;
     EXPECT_GT(replayed, 50);
 }
