@@ -98,6 +98,7 @@ TEST(Faces, AreFlatInTheSystemsColoursUnderHighContrast) {
 // when disabled; at the window's 25 pixels and at 38, its buttons' height at 144 DPI. Any font with glyphs for 计算
 // will do; unsmoothed, so that a glyph's pixels are the text colour.
 TEST(Faces, CentreTheirCaptionInItsColour) {
+    constexpr int kHighContrastText[] = {COLOR_BTNTEXT, COLOR_HIGHLIGHTTEXT, COLOR_BTNTEXT, COLOR_GRAYTEXT};
     const forms::OwnedFont font(
         CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"宋体"));
     for (const int height : {kH, 38}) {
@@ -118,14 +119,8 @@ TEST(Faces, CentreTheirCaptionInItsColour) {
             const forms::ScopedSelect captionedFont(captioned.Dc(), font.get());
             Paint(bare, kStates[face % 4], kW, height);
             Paint(captioned, kStates[face % 4], kW, height, L"计算");
-            const COLORREF text = std::array{RGB(0, 0, 0),
-                                             RGB(0, 0, 0),
-                                             RGB(0, 0, 0),
-                                             RGB(131, 131, 131),
-                                             GetSysColor(COLOR_BTNTEXT),
-                                             GetSysColor(COLOR_HIGHLIGHTTEXT),
-                                             GetSysColor(COLOR_BTNTEXT),
-                                             GetSysColor(COLOR_GRAYTEXT)}[face];
+            const COLORREF text = face < 4 ? (face == face_rows::kDisabled ? RGB(131, 131, 131) : RGB(0, 0, 0))
+                                           : GetSysColor(kHighContrastText[face % 4]);
             const auto expected = [&](int x, int y) {
                 return caption(x, y) != kUntouched ? text : bare(x, y);
             };
