@@ -275,10 +275,11 @@ TEST_F(Tavirel, StartsInTheMiddleOfItsScreen) {
     EXPECT_NEAR(window.top - screen.top, screen.bottom - window.bottom, 1);
 }
 
-// Client-area places at 96 DPI: the window between the frames, each frame beside its controls, the lower frame's
-// caption, the labels, the options beside their circles, each text box away from its text and border (the carry
-// buttons, which lie over the lower frame, show their faces). Each shows its colour in more than half of it; the
-// caption, the labels and the options show their text there besides (true), in other colours.
+// Client-area places at 96 DPI, one of each kind of control (the rest of a kind is painted by the same code): the
+// window between the frames, a frame beside its controls, the lower frame's caption, a label, an option beside its
+// circle, and each text box, in its own colour, away from its text and border (the carry buttons, which lie over the
+// lower frame, show their faces). Each shows its colour in more than half of it; the caption, the label and the option
+// show their text there besides (true), in other colours.
 TEST_F(Tavirel, ShowsEachControlInItsColours) {
     if (!DesktopAsWorkedOut())
         GTEST_SKIP() << "needs a desktop at 96 DPI in 24- or 32-bit colour, not " << Desktop();
@@ -286,13 +287,9 @@ TEST_F(Tavirel, ShowsEachControlInItsColours) {
     const std::tuple<RECT, COLORREF, bool> areas[] = {
         {{0, 110, 484, 124}, face, false},
         {{8, 48, 94, 104}, face, false},
-        {{8, 212, 90, 268}, face, false},
         {{12, 164, 104, 176}, face, true},
         {{28, 30, 100, 42}, face, true},
-        {{32, 192, 80, 204}, face, true},
-        {{262, 192, 310, 204}, face, true},
         {{112, 64, 179, 95}, face, true},
-        {{240, 64, 307, 95}, face, true},
         {{160, 30, 206, 45}, RGB(192, 192, 255), false},
         {{144, 192, 187, 207}, RGB(255, 128, 128), false},
         {{374, 192, 417, 207}, RGB(128, 255, 128), false},
@@ -375,9 +372,9 @@ TEST_F(Tavirel, APriceNotAboveZeroShowsAMessage) {
 }
 
 // As the user reaches them, each unlike the one before: Command1 and a carry button with the focus elsewhere, then the
-// carry button given the focus by Shift+Tab, Space held down and let go, the mouse brought over it, held down and let
-// go; disabled only as another program would: the program never disables one. Compared outside the caption, which is
-// drawn in the system's font.
+// carry button given the focus by Shift+Tab, the mouse brought over it, held down and let go (Space is drawn through
+// the same states); disabled only as another program would: the program never disables one. Compared outside the
+// caption, which is drawn in the system's font.
 TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
     if (!DesktopAsWorkedOut())
         GTEST_SKIP() << "needs a desktop at 96 DPI in 24- or 32-bit colour, not " << Desktop();
@@ -386,8 +383,6 @@ TEST_F(Tavirel, EachButtonStateIsPaintedInItsFace) {
         {"the focus elsewhere", p[Command1], [] {}, face_rows::kNormal},
         {"the focus elsewhere", button, [] {}, face_rows::kNormal},
         {"Shift+Tab", button, [] { Key(VK_TAB, VK_SHIFT); }, face_rows::kFocused},
-        {"Space down", button, [] { Send({KeyInput(VK_SPACE, 0)}); }, face_rows::kPressed},
-        {"Space up", button, [] { Send({KeyInput(VK_SPACE, KEYEVENTF_KEYUP)}); }, face_rows::kFocused},
         {"the mouse over it", button, [button] { MoveTo(button); }, face_rows::kFocused},
         {"mouse down", button, [] { Send({MouseInput(MOUSEEVENTF_LEFTDOWN)}); }, face_rows::kPressed},
         {"mouse up", button, [] { Send({MouseInput(MOUSEEVENTF_LEFTUP)}); }, face_rows::kFocused},
