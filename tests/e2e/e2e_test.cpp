@@ -3,6 +3,7 @@
 // soak it: 70,000 paints of each face, 10,000 calculations and hostile text in every box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdlib>
@@ -360,7 +361,7 @@ TEST_F(Tavirel, TheKeyboardRulesHold) {
         const auto wholeTextSelected = [&, to = to] {
             return p.Ask(to, EM_GETSEL) == MAKELRESULT(0, p.Text(to).size());
         };
-        if (to == txtCurPrice || to == txtZTPrice || to == txtDTPrice) {
+        if (std::ranges::count(kBoxes, to)) {
             EXPECT_TRUE(Becomes(wholeTextSelected, true));
         }
     }

@@ -204,7 +204,8 @@ TEST_F(Window, RescaledIsLaidOutAsIfStartedThere) {
         if (dpi == 96) {
             EXPECT_EQ(Size(suggested.right - suggested.left, suggested.bottom - suggested.top), started);
         }
-        EXPECT_EQ(Size(WindowEdges(form.hWnd())[0], WindowEdges(form.hWnd())[1]), Size(suggested.left, suggested.top));
+        const auto edges = WindowEdges(form.hWnd());
+        EXPECT_EQ(Size(edges[0], edges[1]), Size(suggested.left, suggested.top));
         const forms::Form& fresh = Load(dpi);
         EXPECT_EQ(ClientSize(form.hWnd()), ClientSize(fresh.hWnd()));
         for (const auto& [id, at96, at144] : kControls)
